@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds and runs every test: unit and GUI tests, the same tests under ASan and UBSan, and a short fuzz run.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/install-deps.sh
+
+echo "== unit and GUI tests"
+cmake --preset dev >/dev/null
+cmake --build --preset dev
+QT_QPA_PLATFORM=offscreen ctest --test-dir build/dev --output-on-failure -j2
+
+echo "== AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake --preset asan >/dev/null
+cmake --build --preset asan
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build/asan --output-on-failure -j2
+
+echo "== fuzzing"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
+ctest --test-dir build/fuzz --output-on-failure -L fuzz
