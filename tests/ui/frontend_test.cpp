@@ -1,0 +1,281 @@
+#include "ui/frontend.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "tests/ui/ui_test_support.h"
+#include "tool/evaluate.h"
+
+namespace ovra {
+namespace {
+
+const std::string DefaultReport = "ABCD2：3 分\r\n";
+
+struct Session {
+    std::unique_ptr<FrontEnd> state = std::make_unique<FrontEnd>();
+    std::unique_ptr<Outcome> outcome = std::make_unique<Outcome>();
+    explicit Session(const Tool& tool = ActiveTool()) { StartFrontEnd(*state, tool); }
+    Outcome& Calculate(const FieldTexts& fields) {
+        ovra::Calculate(*state, fields.texts, *outcome);
+        return *outcome;
+    }
+    Outcome& CalculateDefaults() { return Calculate(Abcd2Fields(u"60", u"130", u"80", u"1", u"1", u"0")); }
+    Outcome& Copy() {
+        CopyResult(*state, *outcome);
+        return *outcome;
+    }
+    Outcome& Reset() {
+        ResetInputs(*state, *outcome);
+        return *outcome;
+    }
+    Outcome& Save(const std::u16string& folder) {
+        SaveRecord(*state, FixedTime, folder.c_str(), *outcome);
+        return *outcome;
+    }
+};
+
+TEST(FrontEnd, StartsReadyWithoutAResult) {
+    Session s;
+    EXPECT_EQ(Utf8(s.state->statusText), "就绪：填写参数后按 F5 或点击“计算”");
+    EXPECT_EQ(s.state->lastLevel, 0);
+    EXPECT_EQ(s.state->lastReport[0], 0);
+    EXPECT_EQ(VerdictColourFromLevel(s.state->lastLevel), 0x008060u);
+}
+
+TEST(FrontEnd, CopyAndSaveRefuseBeforeAnyResult) {
+    Session s;
+    ScratchFolder folder;
+    const std::string status = Utf8(s.state->statusText);
+    Outcome& copy = s.Copy();
+    EXPECT_EQ(copy.noticeIcon, NoticeIcon::Information);
+    EXPECT_EQ(Utf8(copy.noticeCaption), "提示");
+    EXPECT_EQ(Utf8(copy.noticeText), "请先点击“计算”生成结果。");
+    EXPECT_FALSE(copy.setClipboard);
+    Outcome& save = s.Save(folder.Path16());
+    EXPECT_EQ(save.noticeIcon, NoticeIcon::Information);
+    EXPECT_EQ(Utf8(save.noticeCaption), "提示");
+    EXPECT_EQ(Utf8(save.noticeText), "请先点击“计算”生成结果，再保存记录。");
+    EXPECT_EQ(Utf8(s.state->statusText), status);
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path));
+}
+
+TEST(FrontEnd, CalculateShowsTheResultAndMovesFocusToTheWindow) {
+    Session s;
+    Outcome& o = s.CalculateDefaults();
+    EXPECT_EQ(o.noticeIcon, NoticeIcon::None);
+    EXPECT_TRUE(o.showResult);
+    EXPECT_EQ(Utf8(o.report), DefaultReport);
+    EXPECT_EQ(Utf8(o.verdict), "低危，门诊随访");
+    EXPECT_EQ(Utf8(s.state->lastReport), DefaultReport);
+    EXPECT_EQ(Utf8(s.state->copyText), DefaultReport + "—— 低危，门诊随访");
+    EXPECT_EQ(Utf8(s.state->statusText), "计算完成  ABCD2 评分");
+    EXPECT_EQ(s.state->lastLevel, 0);
+    EXPECT_EQ(o.focus, FocusTarget::Window);
+    const double expected[] = {60, 130, 80, 1, 1, 0};
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(s.state->inputValues[i], expected[i]);
+}
+
+TEST(FrontEnd, LevelFollowsTheRuleThatFires) {
+    struct Case {
+        FieldTexts fields;
+        int32_t level;
+        uint32_t colour;
+    };
+    const Case cases[] = {
+        {Abcd2Fields(u"60", u"140", u"80", u"1", u"1", u"0"), 2, 0xD66C00},  // 4 points
+        {Abcd2Fields(u"70", u"150", u"95", u"2", u"2", u"1"), 3, 0xBE1E2D},  // 7 points
+        {Abcd2Fields(u"", u"", u"", u"", u"", u""), 0, 0x008060},            // empty fields read 0
+    };
+    for (const Case& c : cases) {
+        Session s;
+        s.Calculate(c.fields);
+        EXPECT_EQ(s.state->lastLevel, c.level);
+        EXPECT_EQ(VerdictColourFromLevel(s.state->lastLevel), c.colour);
+    }
+    EXPECT_EQ(VerdictColourFromLevel(1), 0xB08400u);
+    EXPECT_EQ(VerdictColourFromLevel(-1), 0x008060u);
+}
+
+TEST(FrontEnd, CopyPutsTitleAndCopyTextOnTheClipboard) {
+    Session s;
+    s.CalculateDefaults();
+    Outcome& o = s.Copy();
+    EXPECT_TRUE(o.setClipboard);
+    EXPECT_EQ(o.noticeIcon, NoticeIcon::None);
+    EXPECT_EQ(Utf8(o.clipboard), "ABCD2 评分\r\n" + DefaultReport + "—— 低危，门诊随访");
+    EXPECT_EQ(Utf8(s.state->statusText), "结果已复制到剪贴板");
+}
+
+TEST(FrontEnd, ResetClearsTheResultButKeepsCopyTextAndValues) {
+    Session s;
+    s.Calculate(Abcd2Fields(u"70", u"150", u"95", u"2", u"2", u"1"));
+    const std::string copyText = Utf8(s.state->copyText);
+    Outcome& o = s.Reset();
+    EXPECT_TRUE(o.restoreFields);
+    EXPECT_TRUE(o.showResult);
+    EXPECT_EQ(Utf8(o.report), "");
+    EXPECT_EQ(Utf8(o.verdict), "填写左侧参数，点击“计算”");
+    EXPECT_EQ(Utf8(s.state->statusText), "已恢复默认值");
+    EXPECT_EQ(s.state->lastLevel, 0);
+    EXPECT_EQ(s.state->lastReport[0], 0);
+    EXPECT_EQ(Utf8(s.state->copyText), copyText);
+    EXPECT_EQ(s.state->inputValues[0], 70);
+
+    ScratchFolder folder;
+    EXPECT_FALSE(s.Copy().setClipboard);
+    EXPECT_EQ(Utf8(s.outcome->noticeText), "请先点击“计算”生成结果。");
+    EXPECT_EQ(Utf8(s.Save(folder.Path16()).noticeText), "请先点击“计算”生成结果，再保存记录。");
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path));
+}
+
+TEST(FrontEnd, AboutListsTheToolsOwnTexts) {
+    Session s;
+    ShowAbout(*s.state, *s.outcome);
+    const Tool& tool = ActiveTool();
+    EXPECT_EQ(s.outcome->noticeIcon, NoticeIcon::Information);
+    EXPECT_EQ(Utf8(s.outcome->noticeCaption), "关于本工具");
+    EXPECT_EQ(Utf8(s.outcome->noticeText),
+              Utf8(tool.title) + "\r\n\r\n分类：" + Utf8(tool.category) + "\r\n参考依据：" + Utf8(tool.reference) +
+                  "\r\n\r\n本工具为临床辅助计算/记录工具，结果不能替代医师诊疗判断，\r\n"
+                  "具体用药与处置请结合患者实际情况及本院规范执行。\r\n\r\n版本 V1.0    官网：" +
+                  Utf8(WebAddress));
+}
+
+bool SameState(const FrontEnd& a, const FrontEnd& b) {
+    return a.tool == b.tool && a.lastLevel == b.lastLevel && Utf8(a.lastReport) == Utf8(b.lastReport) &&
+           Utf8(a.copyText) == Utf8(b.copyText) && Utf8(a.statusText) == Utf8(b.statusText) &&
+           std::memcmp(a.inputValues, b.inputValues, sizeof a.inputValues) == 0;
+}
+
+TEST(FrontEnd, RejectedFieldLeavesEveryEarlierResultUntouched) {
+    static const char16_t* const rejected[] = {u"abc", u"60abc", u"1e999", u"inf", u"nan", u"-inf"};
+    for (int field = 0; field < 6; ++field) {
+        for (const char16_t* bad : rejected) {
+            Session s;
+            s.Calculate(Abcd2Fields(u"70", u"150", u"95", u"2", u"2", u"1"));
+            s.Copy();
+            const auto before = std::make_unique<FrontEnd>(*s.state);
+            const char16_t* texts[6] = {u"61", u"120", u"70", u"0", u"0", u"0"};
+            texts[field] = bad;
+            Outcome& o = s.Calculate(Abcd2Fields(texts[0], texts[1], texts[2], texts[3], texts[4], texts[5]));
+            EXPECT_EQ(o.noticeIcon, NoticeIcon::Warning);
+            EXPECT_EQ(Utf8(o.noticeCaption), "输入有误");
+            EXPECT_EQ(Utf8(o.noticeText), "第 " + std::to_string(field + 1) + " 项“" +
+                                              Utf8(ActiveTool().inputs[field].label) + "”请输入数字。");
+            EXPECT_EQ(o.focus, FocusTarget::Field);
+            EXPECT_EQ(o.focusField, field);
+            EXPECT_FALSE(o.showResult);
+            EXPECT_TRUE(SameState(*before, *s.state)) << Utf8(bad) << " in " << field;
+            EXPECT_EQ(Utf8(s.Copy().clipboard), "ABCD2 评分\r\n" + Utf8(before->copyText));
+        }
+    }
+}
+
+TEST(FrontEnd, DefaultFieldTextsUseSixSignificantDigits) {
+    struct Case {
+        double value;
+        const char* text;
+    };
+    static const Case cases[] = {{60, "60"}, {0.5, "0.5"}, {1234567, "1.23457e+06"}, {0.0001, "0.0001"}, {-2, "-2"}};
+    for (const Case& c : cases) {
+        char16_t text[64];
+        DefaultFieldText(InputField{"x", u"x", nullptr, c.value}, text, 64);
+        EXPECT_EQ(Utf8(text), c.text);
+    }
+}
+
+TEST(FrontEnd, LinesBuiltFromTheTool) {
+    char16_t text[LineTextCapacity];
+    SubLineText(ActiveTool(), text, LineTextCapacity);
+    EXPECT_EQ(Utf8(text), "神经科  ·  短暂性脑缺血发作后卒中风险");
+    ReferenceLineText(ActiveTool(), text, LineTextCapacity);
+    EXPECT_EQ(Utf8(text), "参考依据：" + Utf8(ActiveTool().reference));
+    Tool bare = ActiveTool();
+    bare.subtitle = nullptr;
+    SubLineText(bare, text, LineTextCapacity);
+    EXPECT_EQ(Utf8(text), "神经科  ·  ");
+}
+
+const InputField customInputs[] = {{"n", u"数量", nullptr, 1}};
+
+Tool CustomReportTool(int32_t number) {
+    return Tool{900, u"自定义报告", nullptr, u"测试", u"无", nullptr, 1, customInputs, 0, nullptr, 0, nullptr, number};
+}
+
+TEST(FrontEnd, CustomReportCopiesTheReportAloneCutTo1023Units) {
+    // Pick the builder with the longest report so the cut is exercised when any exceeds 1023 units.
+    int32_t longest = 99;
+    size_t longestLength = 0;
+    for (int32_t number = 1; number <= 11; ++number) {
+        Session probe(CustomReportTool(number));
+        const char16_t* fields[] = {u"1"};
+        Calculate(*probe.state, fields, *probe.outcome);
+        const size_t length = std::u16string(probe.outcome->report).size();
+        if (length > longestLength) longest = number, longestLength = length;
+    }
+    for (int32_t number : {99, longest}) {
+        const Tool tool = CustomReportTool(number);
+        Session s(tool);
+        const char16_t* fields[] = {u"1"};
+        Calculate(*s.state, fields, *s.outcome);
+        const std::u16string report = s.outcome->report;
+        ASSERT_FALSE(report.empty());
+        EXPECT_EQ(Utf8(s.state->copyText), Utf8(report.substr(0, 1023)));
+        EXPECT_EQ(Utf8(s.Copy().clipboard), "自定义报告\r\n" + Utf8(report.substr(0, 1023)));
+    }
+    Session missing(CustomReportTool(99));
+    const char16_t* fields[] = {u"1"};
+    Calculate(*missing.state, fields, *missing.outcome);
+    EXPECT_EQ(Utf8(missing.state->copyText), "（该工具暂无自定义报告）");
+}
+
+TEST(FrontEnd, ToolWithAnEmptyReportNeverHasAResult) {
+    const Tool empty{901, u"空", nullptr, u"测试", u"无", nullptr, 1, customInputs, 0, nullptr, 0, nullptr, 0};
+    Session s(empty);
+    const char16_t* fields[] = {u"1"};
+    Calculate(*s.state, fields, *s.outcome);
+    EXPECT_FALSE(s.Copy().setClipboard);
+    EXPECT_EQ(Utf8(s.outcome->noticeCaption), "提示");
+}
+
+TEST(FrontEnd, SaveWritesTheRecordAndReportsThePath) {
+    Session s;
+    ScratchFolder root;
+    const std::u16string folder = root.Path16() + u"/OvraMedSuite/records";
+    s.CalculateDefaults();
+    Outcome& o = s.Save(folder);
+    const std::string path = root.path + "/OvraMedSuite/records/T146.csv";
+    EXPECT_EQ(o.noticeIcon, NoticeIcon::Information);
+    EXPECT_EQ(Utf8(o.noticeCaption), "已保存");
+    EXPECT_EQ(Utf8(o.noticeText), "本次结果已追加保存到本地记录（CSV，可用 Excel 打开）。");
+    EXPECT_EQ(Utf8(s.state->statusText), "记录已保存：" + path);
+    EXPECT_TRUE(std::filesystem::exists(path));
+    EXPECT_EQ(Utf8(s.state->lastReport), DefaultReport) << "saving keeps the result";
+}
+
+TEST(FrontEnd, SaveIntoAnUnwritableFolderIsShownAsAFailure) {
+    Session s;
+    ScratchFolder root;
+    // A regular file where a folder must go cannot be worked around, even by an administrator.
+    std::filesystem::path blocker = std::filesystem::path(root.path) / "blocker";
+    { std::ofstream(blocker) << "x"; }
+    s.CalculateDefaults();
+    const std::u16string folder = blocker.u16string() + u"/records";
+    Outcome& o = s.Save(folder);
+    EXPECT_EQ(o.noticeIcon, NoticeIcon::Warning);
+    EXPECT_EQ(Utf8(o.noticeCaption), "保存失败");
+    EXPECT_EQ(Utf8(o.noticeText), "无法写入记录文件：" + blocker.string() + "/records/T146.csv");
+    EXPECT_EQ(Utf8(s.state->statusText), "记录保存失败");
+
+    Outcome& noFolder = s.Save(u"");
+    EXPECT_EQ(Utf8(noFolder.noticeCaption), "保存失败");
+    EXPECT_EQ(Utf8(s.state->statusText), "记录保存失败");
+}
+
+}  // namespace
+}  // namespace ovra

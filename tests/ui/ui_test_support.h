@@ -1,0 +1,31 @@
+#pragma once
+// Helpers shared by the front-end tests: readable UTF-8 views of texts, a scratch folder, whole-file reads.
+#include <string>
+
+#include "tool/tool.h"
+#include "ui/frontend.h"
+
+namespace ovra {
+
+std::string Utf8(const char16_t* text);
+std::string Utf8(const std::u16string& text);
+std::string ReadFile(const std::string& path);
+
+// A fresh empty folder below the system temporary folder, removed with everything in it when destroyed.
+struct ScratchFolder {
+    ScratchFolder();
+    ~ScratchFolder();
+    std::string path;
+    std::u16string Path16() const;
+};
+
+// Field texts for the six ABCD2 inputs.
+struct FieldTexts {
+    const char16_t* texts[MaxInputs];
+};
+FieldTexts Abcd2Fields(const char16_t* age, const char16_t* sbp, const char16_t* dbp, const char16_t* clinical,
+                       const char16_t* duration, const char16_t* dm);
+
+constexpr LocalTime FixedTime = {2026, 12, 8, 9, 5, 3};
+
+}  // namespace ovra

@@ -1,0 +1,32 @@
+#include "ui/field_reading.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace ovra {
+
+bool NumberFromFieldText(const char16_t* text, double& value) {
+    char ascii[FieldTextCapacity];
+    int32_t length = 0;
+    for (; length < FieldTextCapacity - 1 && text != nullptr && text[length] != 0; ++length) {
+        // Full-width digits and other non-ASCII text are not numbers here.
+        if (text[length] > 0x7E) return false;
+        ascii[length] = static_cast<char>(text[length]);
+    }
+    int32_t begin = 0;
+    while (begin < length && ascii[begin] == ' ') ++begin;
+    while (length > begin && ascii[length - 1] == ' ') --length;
+    if (begin == length) {
+        value = 0;
+        return true;
+    }
+    // from_chars ignores the locale (Qt sets one from the environment) but takes no leading '+'.
+    if (ascii[begin] == '+' && begin + 1 < length && ascii[begin + 1] != '-') ++begin;
+    double number = 0;
+    const auto [end, error] = std::from_chars(ascii + begin, ascii + length, number, std::chars_format::general);
+    if (error != std::errc() || end != ascii + length || !std::isfinite(number)) return false;
+    value = number;
+    return true;
+}
+
+}  // namespace ovra

@@ -1,0 +1,156 @@
+#include "ui/frontend.h"
+
+#include "text/format.h"
+#include "text/text.h"
+#include "tool/evaluate.h"
+#include "ui/field_reading.h"
+
+namespace ovra {
+
+const char16_t* const InitialVerdictText = u"填写左侧参数，点击“计算”";
+const char16_t* const WebAddress = u"www.ovramed.example";
+
+namespace {
+
+void ClearOutcome(Outcome& outcome) {
+    outcome.noticeIcon = NoticeIcon::None;
+    outcome.noticeCaption = u"";
+    outcome.noticeText[0] = 0;
+    outcome.showResult = false;
+    outcome.report[0] = 0;
+    outcome.verdict[0] = 0;
+    outcome.restoreFields = false;
+    outcome.setClipboard = false;
+    outcome.clipboard[0] = 0;
+    outcome.focus = FocusTarget::Unchanged;
+    outcome.focusField = 0;
+}
+
+void SetNotice(Outcome& outcome, NoticeIcon icon, const char16_t* caption, const char16_t* text) {
+    outcome.noticeIcon = icon;
+    outcome.noticeCaption = caption;
+    CopyText(outcome.noticeText, NoticeCapacity, text);
+}
+
+}  // namespace
+
+void StartFrontEnd(FrontEnd& state, const Tool& tool) {
+    state.tool = &tool;
+    state.lastLevel = 0;
+    state.lastReport[0] = 0;
+    state.copyText[0] = 0;
+    CopyText(state.statusText, StatusTextCapacity, u"就绪：填写参数后按 F5 或点击“计算”");
+    for (int32_t i = 0; i < MaxInputs; ++i)
+        state.inputValues[i] = i < tool.inputCount ? tool.inputs[i].defaultValue : 0;
+}
+
+void DefaultFieldText(const InputField& input, char16_t* out, int32_t capacity) {
+    FormatText(out, capacity, u"%.6g", input.defaultValue);
+}
+
+void SubLineText(const Tool& tool, char16_t* out, int32_t capacity) {
+    FormatText(out, capacity, u"%ls  ·  %ls", tool.category, tool.subtitle);
+}
+
+void ReferenceLineText(const Tool& tool, char16_t* out, int32_t capacity) {
+    FormatText(out, capacity, u"参考依据：%ls", tool.reference);
+}
+
+uint32_t VerdictColourFromLevel(int32_t level) {
+    switch (level) {
+        case 1:
+            return 0xB08400;
+        case 2:
+            return 0xD66C00;
+        case 3:
+            return 0xBE1E2D;
+        default:
+            return 0x008060;
+    }
+}
+
+void Calculate(FrontEnd& state, const char16_t* const* fieldTexts, Outcome& outcome) {
+    ClearOutcome(outcome);
+    const Tool& tool = *state.tool;
+    // Values are committed only when every field reads, so a refusal leaves the last result and what Save
+    // writes beside it consistent.
+    double values[MaxInputs] = {};
+    for (int32_t i = 0; i < tool.inputCount && i < MaxInputs; ++i) {
+        if (NumberFromFieldText(fieldTexts[i], values[i])) continue;
+        char16_t message[256];
+        FormatText(message, 256, u"第 %d 项“%ls”请输入数字。", i + 1, tool.inputs[i].label);
+        SetNotice(outcome, NoticeIcon::Warning, u"输入有误", message);
+        outcome.focus = FocusTarget::Field;
+        outcome.focusField = i;
+        return;
+    }
+    for (int32_t i = 0; i < MaxInputs; ++i) state.inputValues[i] = values[i];
+    EvaluateTool(tool, state.inputValues, outcome.report, ReportCapacity, outcome.verdict, VerdictCapacity,
+                 state.lastLevel, state.lastReport, LastReportCapacity);
+    outcome.showResult = true;
+    if (tool.customReport != 0)
+        CopyText(state.copyText, CopyTextCapacity, outcome.report);
+    else
+        FormatText(state.copyText, CopyTextCapacity, u"%ls—— %ls", outcome.report, outcome.verdict);
+    FormatText(state.statusText, StatusTextCapacity, u"计算完成  %ls", tool.title);
+    outcome.focus = FocusTarget::Window;
+}
+
+void CopyResult(FrontEnd& state, Outcome& outcome) {
+    ClearOutcome(outcome);
+    if (state.lastReport[0] == 0) {
+        SetNotice(outcome, NoticeIcon::Information, u"提示", u"请先点击“计算”生成结果。");
+        return;
+    }
+    outcome.setClipboard = true;
+    FormatText(outcome.clipboard, ClipboardCapacity, u"%ls\r\n%ls", state.tool->title, state.copyText);
+    CopyText(state.statusText, StatusTextCapacity, u"结果已复制到剪贴板");
+}
+
+void ResetInputs(FrontEnd& state, Outcome& outcome) {
+    ClearOutcome(outcome);
+    outcome.restoreFields = true;
+    outcome.showResult = true;
+    CopyText(outcome.verdict, VerdictCapacity, InitialVerdictText);
+    CopyText(state.statusText, StatusTextCapacity, u"已恢复默认值");
+    state.lastReport[0] = 0;
+    state.lastLevel = 0;
+}
+
+void ShowAbout(const FrontEnd& state, Outcome& outcome) {
+    ClearOutcome(outcome);
+    const Tool& tool = *state.tool;
+    outcome.noticeIcon = NoticeIcon::Information;
+    outcome.noticeCaption = u"关于本工具";
+    FormatText(outcome.noticeText, NoticeCapacity,
+               u"%ls\r\n\r\n分类：%ls\r\n参考依据：%ls\r\n\r\n"
+               u"本工具为临床辅助计算/记录工具，结果不能替代医师诊疗判断，\r\n"
+               u"具体用药与处置请结合患者实际情况及本院规范执行。\r\n\r\n"
+               u"版本 V1.0    官网：%ls",
+               tool.title, tool.category, tool.reference, WebAddress);
+}
+
+void SaveRecord(FrontEnd& state, const LocalTime& now, const char16_t* recordsFolder, Outcome& outcome) {
+    ClearOutcome(outcome);
+    if (state.lastReport[0] == 0) {
+        SetNotice(outcome, NoticeIcon::Information, u"提示", u"请先点击“计算”生成结果，再保存记录。");
+        return;
+    }
+    const Tool& tool = *state.tool;
+    char16_t path[RecordPathCapacity] = {};
+    if (recordsFolder != nullptr && recordsFolder[0] != 0)
+        RecordFilePath(recordsFolder, tool.id, path, RecordPathCapacity);
+    char16_t line[RecordLineCapacity];
+    BuildRecordLine(tool, now, state.inputValues, state.lastReport, line, RecordLineCapacity);
+    if (!AppendRecordLine(recordsFolder, path, tool, line)) {
+        char16_t message[RecordPathCapacity + 16];
+        FormatText(message, RecordPathCapacity + 16, u"无法写入记录文件：%ls", path);
+        SetNotice(outcome, NoticeIcon::Warning, u"保存失败", message);
+        CopyText(state.statusText, StatusTextCapacity, u"记录保存失败");
+        return;
+    }
+    FormatText(state.statusText, StatusTextCapacity, u"记录已保存：%ls", path);
+    SetNotice(outcome, NoticeIcon::Information, u"已保存", u"本次结果已追加保存到本地记录（CSV，可用 Excel 打开）。");
+}
+
+}  // namespace ovra

@@ -1,0 +1,65 @@
+#pragma once
+// The front-end state and the five commands, shared by every shell. A shell reads its widgets, calls a
+// command and applies the returned Outcome; nothing here knows about windows.
+#include <cstdint>
+
+#include "tool/tool.h"
+#include "ui/record_log.h"
+
+namespace ovra {
+
+constexpr int32_t LastReportCapacity = 8192;
+constexpr int32_t CopyTextCapacity = 1024;
+constexpr int32_t StatusTextCapacity = 256;
+constexpr int32_t ReportCapacity = 4096;
+constexpr int32_t VerdictCapacity = 512;
+constexpr int32_t NoticeCapacity = 1400;
+constexpr int32_t ClipboardCapacity = CopyTextCapacity + 512;
+constexpr int32_t LineTextCapacity = 512;  // reference line, header sub-line, default field texts
+
+struct FrontEnd {
+    const Tool* tool;
+    int32_t lastLevel;
+    char16_t lastReport[LastReportCapacity];  // empty: no result yet, Copy and Save refuse
+    char16_t copyText[CopyTextCapacity];
+    char16_t statusText[StatusTextCapacity];
+    double inputValues[MaxInputs];
+};
+
+enum class NoticeIcon { None, Information, Warning };
+enum class FocusTarget { Unchanged, Window, Field };
+
+struct Outcome {
+    NoticeIcon noticeIcon;  // None: no message box
+    const char16_t* noticeCaption;
+    char16_t noticeText[NoticeCapacity];
+    bool showResult;  // put `report` into the report box and `verdict` into the verdict line
+    char16_t report[ReportCapacity];
+    char16_t verdict[VerdictCapacity];
+    bool restoreFields;  // every field back to DefaultFieldText
+    bool setClipboard;
+    char16_t clipboard[ClipboardCapacity];
+    FocusTarget focus;
+    int32_t focusField;
+};
+
+extern const char16_t* const InitialVerdictText;
+extern const char16_t* const WebAddress;
+
+void StartFrontEnd(FrontEnd& state, const Tool& tool);
+
+// Texts the window shows from the tool itself.
+void DefaultFieldText(const InputField& input, char16_t* out, int32_t capacity);
+void SubLineText(const Tool& tool, char16_t* out, int32_t capacity);
+void ReferenceLineText(const Tool& tool, char16_t* out, int32_t capacity);
+uint32_t VerdictColourFromLevel(int32_t level);  // 0xRRGGBB
+
+// `fieldTexts` holds one text per input of the tool, in input order.
+void Calculate(FrontEnd& state, const char16_t* const* fieldTexts, Outcome& outcome);
+void CopyResult(FrontEnd& state, Outcome& outcome);
+void ResetInputs(FrontEnd& state, Outcome& outcome);
+void ShowAbout(const FrontEnd& state, Outcome& outcome);
+// `recordsFolder` is null or empty when the platform could not name one.
+void SaveRecord(FrontEnd& state, const LocalTime& now, const char16_t* recordsFolder, Outcome& outcome);
+
+}  // namespace ovra

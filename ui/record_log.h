@@ -1,0 +1,31 @@
+#pragma once
+// The per-tool CSV log: UTF-8, byte-order mark and header written once by whoever creates the file, one record
+// per save, CR LF lines, cells that need it quoted.
+#include <cstdint>
+
+#include "tool/tool.h"
+
+namespace ovra {
+
+struct LocalTime {
+    int32_t year, month, day, hour, minute, second;
+};
+
+constexpr int32_t RecordPathCapacity = 520;
+// Room for the longest record of the data model with every cell quoted; longer lines are cut.
+constexpr int32_t RecordLineCapacity = 4096;
+constexpr int32_t ReportCellLimit = 254;  // units of the report that reach the file
+constexpr int32_t InputCellLimit = 126;   // units of "label=value" and of a header label
+
+// `folder` followed by the file name T%03d.csv, joined with the separator the folder already uses.
+void RecordFilePath(const char16_t* folder, int32_t toolId, char16_t* out, int32_t capacity);
+
+void BuildHeaderLine(const Tool& tool, char16_t* out, int32_t capacity);
+void BuildRecordLine(const Tool& tool, const LocalTime& time, const double* inputValues, const char16_t* report,
+                     char16_t* out, int32_t capacity);
+
+// Creates the folder chain and, when the file is missing, the file with its mark and header; then appends the
+// line in one write. True only when the line is on disk whole.
+bool AppendRecordLine(const char16_t* folder, const char16_t* filePath, const Tool& tool, const char16_t* line);
+
+}  // namespace ovra
