@@ -1,0 +1,37 @@
+// The window module's entry, loaded by the program only in window mode so the self-test never pays for Qt.
+#include <unistd.h>
+
+#include <QApplication>
+#include <QScreen>
+#include <cstdio>
+
+#include "ui/qt/main_window.h"
+
+namespace {
+
+// Qt ends the process with abort() when no platform plugin starts; say so in one line and exit with 1 instead.
+void QuietUntilStarted(QtMsgType type, const QMessageLogContext&, const QString&) {
+    if (type != QtFatalMsg) return;
+    std::fputs("abcd2: the window cannot be opened: no usable display\n", stderr);
+    _exit(1);
+}
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) int OvraRunMainWindow(int argc, char** argv) {
+    static int appArgc = argc;
+    const QtMessageHandler previous = qInstallMessageHandler(QuietUntilStarted);
+    QApplication app(appArgc, argv);
+    qInstallMessageHandler(previous);
+    ovra::MainWindow window(ovra::ActiveTool(), ovra::RecordsFolder());
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect frame = window.frameGeometry();
+        const QSize screenSize = screen->geometry().size();
+        window.move(qMax(0, (screenSize.width() - frame.width()) / 2),
+                    qMax(0, (screenSize.height() - frame.height()) / 2));
+    }
+    window.show();
+    window.FocusFirstField();
+    app.exec();
+    return 0;
+}
