@@ -1,12 +1,11 @@
 #include "expr/expression.h"
 
 #include <cmath>
-#include <cstring>
 
 #include "expr/number.h"
 
-// A recursive-descent parser that evaluates while it reads: one function per precedence level, lowest first.
-// Every operand is evaluated, every failure only sets the flag, and the cursor only moves forward.
+// A recursive-descent parser that evaluates while it reads. Every operand is evaluated, every failure only
+// sets the flag, and the cursor only moves forward.
 
 namespace ovra {
 namespace {
@@ -28,20 +27,37 @@ struct EvaluatorState {
 double Conditional(EvaluatorState& s);
 double Unary(EvaluatorState& s);
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsNameChar(char c) { return IsLetter(c) || IsDigit(c); }
+// Character classes of the default locale: no byte above 0x7F is a letter, digit or space.
+enum CharClass : uint8_t { Space = 1, Letter = 2, Digit = 4 };
+constexpr auto charClasses = [] {
+    struct Table {
+        uint8_t of[256];
+    } table{};
+    for (int c = 'a'; c <= 'z'; ++c) table.of[c] = Letter;
+    for (int c = 'A'; c <= 'Z'; ++c) table.of[c] = Letter;
+    for (int c = '0'; c <= '9'; ++c) table.of[c] = Digit;
+    table.of[static_cast<int>('_')] = Letter;
+    // Only these four: vertical tab and form feed are not whitespace here.
+    table.of[static_cast<int>(' ')] = Space;
+    table.of[static_cast<int>('\t')] = Space;
+    table.of[static_cast<int>('\n')] = Space;
+    table.of[static_cast<int>('\r')] = Space;
+    return table;
+}();
 
+bool Is(char c, uint8_t classes) { return (charClasses.of[static_cast<unsigned char>(c)] & classes) != 0; }
+
+// Whitespace is skipped after every token, so the cursor always rests on a character that is not whitespace:
+// the same as skipping it wherever a level looks for its operator or operand, since no token holds any.
 void SkipSpace(EvaluatorState& s) {
-    while (IsSpace(*s.cursor)) ++s.cursor;
+    const char* p = s.cursor;  // a local: writes through s.cursor could alias the text for the compiler
+    while (Is(*p, Space)) ++p;
+    s.cursor = p;
 }
 
-// Consumes the two-character operator `a` `b` when it stands at the cursor.
-bool AcceptPair(EvaluatorState& s, char a, char b) {
-    if (s.cursor[0] != a || s.cursor[1] != b) return false;
-    s.cursor += 2;
-    return true;
+void Consume(EvaluatorState& s, int32_t length) {
+    s.cursor += length;
+    SkipSpace(s);
 }
 
 void Fail(EvaluatorState& s) { s.error = 1; }
@@ -56,10 +72,9 @@ bool Enter(EvaluatorState& s) {
 }
 void Leave(EvaluatorState& s) { --s.depth; }
 
-// Expects ")" after whitespace; without it the flag is set and the cursor stays.
+// ")" must follow; without it the flag is set and the cursor stays.
 void ExpectClose(EvaluatorState& s) {
-    SkipSpace(s);
-    if (*s.cursor == ')') ++s.cursor;
+    if (*s.cursor == ')') Consume(s, 1);
     else Fail(s);
 }
 
@@ -99,46 +114,56 @@ const Function2 functions2[] = {
     {"mod", [](EvaluatorState& s, double a, double b) { return b == 0 ? FailWithZero(s) : std::fmod(a, b); }},
 };
 
+// A name as it stands in the text: it is compared in place rather than copied.
+struct NameSpan {
+    const char* start;
+    int32_t length;
+};
+
+bool Matches(const char* defined, NameSpan name) {
+    for (int32_t i = 0; i < name.length; ++i) {
+        if (defined[i] != name.start[i]) return false;  // also stops at the end of a shorter name
+    }
+    return defined[name.length] == '\0';
+}
+
 // call := name "(" conditional [ "," conditional ] ")"      (the cursor stands after the "(")
-double Call(EvaluatorState& s, const char* name) {
+double Call(EvaluatorState& s, NameSpan name) {
     const double a = Conditional(s);
-    SkipSpace(s);
     if (*s.cursor == ',') {
-        ++s.cursor;
+        Consume(s, 1);
         const double b = Conditional(s);
         ExpectClose(s);
         for (const Function2& f : functions2) {
-            if (std::strcmp(name, f.name) == 0) return f.apply(s, a, b);
+            if (Matches(f.name, name)) return f.apply(s, a, b);
         }
         return FailWithZero(s);
     }
     ExpectClose(s);
     for (const Function1& f : functions1) {
-        if (std::strcmp(name, f.name) == 0) return f.apply(s, a);
+        if (Matches(f.name, name)) return f.apply(s, a);
     }
     return FailWithZero(s);
 }
 
 // An input hides an output of the same name; an unknown name fails.
-double Variable(EvaluatorState& s, const char* name) {
+double Variable(EvaluatorState& s, NameSpan name) {
     for (int32_t i = 0; i < s.tool.inputCount; ++i) {
-        if (std::strcmp(name, s.tool.inputs[i].name) == 0) return s.inputValues[i];
+        if (Matches(s.tool.inputs[i].name, name)) return s.inputValues[i];
     }
     for (int32_t j = 0; j < s.tool.outputCount; ++j) {
-        if (std::strcmp(name, s.tool.outputs[j].name) == 0) return s.outputValues[j];
+        if (Matches(s.tool.outputs[j].name, name)) return s.outputValues[j];
     }
     return FailWithZero(s);
 }
 
 // name := letter { letter | digit }, at most 63 read; longer names leave their tail in the text.
 double Name(EvaluatorState& s) {
-    char name[MaxNameLength + 1];
-    int32_t n = 0;
-    while (n < MaxNameLength && IsNameChar(*s.cursor)) name[n++] = *s.cursor++;
-    name[n] = '\0';
-    SkipSpace(s);
+    NameSpan name{s.cursor, 0};
+    while (name.length < MaxNameLength && Is(name.start[name.length], Letter | Digit)) ++name.length;
+    Consume(s, name.length);
     if (*s.cursor == '(') {
-        ++s.cursor;
+        Consume(s, 1);
         return Call(s, name);
     }
     return Variable(s, name);
@@ -148,136 +173,146 @@ double Name(EvaluatorState& s) {
 double Primary(EvaluatorState& s) {
     const char c = *s.cursor;
     if (c == '(') {
-        ++s.cursor;
+        Consume(s, 1);
+        if (!Enter(s)) return 0.0;
         const double inner = Conditional(s);
+        Leave(s);
         ExpectClose(s);
         return inner;
     }
-    if (IsDigit(c) || c == '.') {
+    if (Is(c, Digit) || c == '.') {
         double value = 0.0;
         const char* end = ReadNumber(s.cursor, value);
         if (end == s.cursor) return FailWithZero(s);
-        s.cursor = end;
+        Consume(s, static_cast<int32_t>(end - s.cursor));
         return value;
     }
-    if (IsLetter(c)) return Name(s);
+    if (Is(c, Letter)) return Name(s);
     return FailWithZero(s);  // end of text included; the cursor stays
 }
 
-// unary := ( "-" | "+" | "!" ) unary | primary
+// unary := ( "-" | "+" | "!" ) unary | primary        ("+" is dropped, so a run of them costs no depth)
 double Unary(EvaluatorState& s) {
-    if (!Enter(s)) return 0.0;
-    double value;
-    SkipSpace(s);
-    while (*s.cursor == '+') {
-        ++s.cursor;
-        SkipSpace(s);
-    }
-    if (*s.cursor == '-') {
-        ++s.cursor;
-        value = -Unary(s);
-    } else if (*s.cursor == '!') {
-        ++s.cursor;
-        value = Truth(Unary(s) == 0.0);
-    } else {
-        value = Primary(s);
-    }
-    Leave(s);
-    return value;
-}
-
-// power := unary [ "^" power ]
-double Power(EvaluatorState& s) {
-    const double base = Unary(s);
-    SkipSpace(s);
-    if (*s.cursor != '^') return base;
-    ++s.cursor;
-    if (!Enter(s)) return 0.0;
-    const double exponent = Power(s);
-    Leave(s);
-    return std::pow(base, exponent);
-}
-
-// multiplicative := power { ( "*" | "/" | "%" ) power }; "**" ends the level in front of itself
-double Multiplicative(EvaluatorState& s) {
-    double value = Power(s);
-    for (;;) {
-        SkipSpace(s);
-        const char op = *s.cursor;
-        if (op == '*' && s.cursor[1] != '*') {
-            ++s.cursor;
-            value *= Power(s);
-        } else if (op == '/' || op == '%') {
-            ++s.cursor;
-            const double right = Power(s);
-            // A zero divisor ends the level with 0.0, dropping what was accumulated.
-            if (right == 0.0) return FailWithZero(s);
-            value = op == '/' ? value / right : std::fmod(value, right);
-        } else {
-            return value;
-        }
-    }
-}
-
-// additive := multiplicative { ( "+" | "-" ) multiplicative }
-double Additive(EvaluatorState& s) {
-    double value = Multiplicative(s);
-    for (;;) {
-        SkipSpace(s);
-        const char op = *s.cursor;
-        if (op != '+' && op != '-') return value;
-        ++s.cursor;
-        const double right = Multiplicative(s);
-        value = op == '+' ? value + right : value - right;
-    }
-}
-
-// comparison := additive [ ( "<=" | ">=" | "==" | "!=" | "<" | ">" ) additive ]; comparisons do not chain
-double Comparison(EvaluatorState& s) {
-    const double left = Additive(s);
-    SkipSpace(s);
-    if (AcceptPair(s, '<', '=')) return Truth(left <= Additive(s));
-    if (AcceptPair(s, '>', '=')) return Truth(left >= Additive(s));
-    if (AcceptPair(s, '=', '=')) return Truth(left == Additive(s));
-    if (AcceptPair(s, '!', '=')) return Truth(left != Additive(s));
+    while (*s.cursor == '+') Consume(s, 1);
     const char op = *s.cursor;
-    if (op != '<' && op != '>') return left;
-    ++s.cursor;
-    const double right = Additive(s);
-    return Truth(op == '<' ? left < right : left > right);
+    if (op != '-' && op != '!') return Primary(s);
+    Consume(s, 1);
+    if (!Enter(s)) return 0.0;
+    const double operand = Unary(s);
+    Leave(s);
+    return op == '-' ? -operand : Truth(operand == 0.0);
 }
 
-// and := comparison { "&&" comparison }
-double And(EvaluatorState& s) {
-    double value = Comparison(s);
-    for (;;) {
-        SkipSpace(s);
-        if (!AcceptPair(s, '&', '&')) return value;
-        const double right = Comparison(s);
-        value = Truth(value != 0.0 && right != 0.0);
+// The binary levels, lowest first. Each level's operand is an expression of the next level; every level but
+// power is left-associative; a comparison does not chain.
+//   or             := and { "||" and }
+//   and            := comparison { "&&" comparison }
+//   comparison     := additive [ ( "<=" | ">=" | "==" | "!=" | "<" | ">" ) additive ]
+//   additive       := multiplicative { ( "+" | "-" ) multiplicative }
+//   multiplicative := power { ( "*" | "/" | "%" ) power }       "**" is no operator
+//   power          := unary [ "^" power ]
+// They are read by precedence climbing: one loop takes every operator of the levels from `lowest` up, and
+// the right operand of an operator is read from the next level up. So an operand costs a few calls instead of
+// one per level. Where a level would return and leave an operator of a higher level unread, the loop lowers
+// its ceiling to match: after a comparison, after "^", and after a zero divisor.
+enum Level : int8_t { NoLevel, OrLevel, AndLevel, ComparisonLevel, AdditiveLevel, MultiplicativeLevel, PowerLevel };
+
+enum class Op : int8_t { None, Or, And, LessEqual, GreaterEqual, Equal, NotEqual, Less, Greater, Add, Subtract,
+                         Multiply, Divide, Remainder, Power };
+
+struct BinaryOperator {
+    Op op;
+    Level level;
+    int8_t length;
+};
+
+// Two-character operators are tested before their one-character prefixes.
+BinaryOperator PeekOperator(const char* at) {
+    switch (at[0]) {
+        case '|': return at[1] == '|' ? BinaryOperator{Op::Or, OrLevel, 2} : BinaryOperator{};
+        case '&': return at[1] == '&' ? BinaryOperator{Op::And, AndLevel, 2} : BinaryOperator{};
+        case '<': return at[1] == '=' ? BinaryOperator{Op::LessEqual, ComparisonLevel, 2}
+                                      : BinaryOperator{Op::Less, ComparisonLevel, 1};
+        case '>': return at[1] == '=' ? BinaryOperator{Op::GreaterEqual, ComparisonLevel, 2}
+                                      : BinaryOperator{Op::Greater, ComparisonLevel, 1};
+        case '=': return at[1] == '=' ? BinaryOperator{Op::Equal, ComparisonLevel, 2} : BinaryOperator{};
+        case '!': return at[1] == '=' ? BinaryOperator{Op::NotEqual, ComparisonLevel, 2} : BinaryOperator{};
+        case '+': return {Op::Add, AdditiveLevel, 1};
+        case '-': return {Op::Subtract, AdditiveLevel, 1};
+        case '*': return at[1] == '*' ? BinaryOperator{} : BinaryOperator{Op::Multiply, MultiplicativeLevel, 1};
+        case '/': return {Op::Divide, MultiplicativeLevel, 1};
+        case '%': return {Op::Remainder, MultiplicativeLevel, 1};
+        case '^': return {Op::Power, PowerLevel, 1};
+        default: return {};
     }
 }
 
-// or := and { "||" and }
-double Or(EvaluatorState& s) {
-    double value = And(s);
+double Apply(Op op, double a, double b) {
+    switch (op) {
+        case Op::Or: return Truth(a != 0.0 || b != 0.0);
+        case Op::And: return Truth(a != 0.0 && b != 0.0);
+        case Op::LessEqual: return Truth(a <= b);
+        case Op::GreaterEqual: return Truth(a >= b);
+        case Op::Equal: return Truth(a == b);
+        case Op::NotEqual: return Truth(a != b);
+        case Op::Less: return Truth(a < b);
+        case Op::Greater: return Truth(a > b);
+        case Op::Add: return a + b;
+        case Op::Subtract: return a - b;
+        case Op::Multiply: return a * b;
+        case Op::Divide: return a / b;
+        case Op::Remainder: return std::fmod(a, b);
+        case Op::Power: return std::pow(a, b);
+        case Op::None: break;
+    }
+    return 0.0;
+}
+
+// Continues the expression whose first operand `value` was just read, taking the operators of the levels from
+// `lowest` up. A right operand gets a loop of its own only when a tighter operator follows it.
+double Climb(EvaluatorState& s, double value, Level lowest) {
+    Level ceiling = PowerLevel;
+    BinaryOperator o = PeekOperator(s.cursor);
     for (;;) {
-        SkipSpace(s);
-        if (!AcceptPair(s, '|', '|')) return value;
-        const double right = And(s);
-        value = Truth(value != 0.0 || right != 0.0);
+        if (o.level < lowest || o.level > ceiling) return value;  // NoLevel is below every level
+        Consume(s, o.length);
+        if (o.level == PowerLevel) {
+            // The right operand of "^" is a whole power expression: right-associative, and one level deeper.
+            if (!Enter(s)) return 0.0;
+            const double base = Unary(s);
+            const double exponent = PeekOperator(s.cursor).level == PowerLevel ? Climb(s, base, PowerLevel) : base;
+            Leave(s);
+            value = std::pow(value, exponent);
+            ceiling = MultiplicativeLevel;
+            o = PeekOperator(s.cursor);
+            continue;
+        }
+        double right = Unary(s);
+        BinaryOperator next = PeekOperator(s.cursor);
+        if (next.level > o.level) {
+            right = Climb(s, right, static_cast<Level>(o.level + 1));
+            next = PeekOperator(s.cursor);
+        }
+        if ((o.op == Op::Divide || o.op == Op::Remainder) && right == 0.0) {
+            // A zero divisor ends the multiplicative expression with 0.0, dropping what it had accumulated.
+            Fail(s);
+            value = 0.0;
+            ceiling = AdditiveLevel;
+        } else {
+            value = Apply(o.op, value, right);
+            ceiling = o.level == ComparisonLevel ? AndLevel : o.level;
+        }
+        o = next;
     }
 }
 
 // conditional := or [ "?" conditional ":" conditional ]; both branches are evaluated
 double Conditional(EvaluatorState& s) {
-    const double condition = Or(s);
-    SkipSpace(s);
+    const double condition = Climb(s, Unary(s), OrLevel);
     if (*s.cursor != '?') return condition;
-    ++s.cursor;
+    Consume(s, 1);
     const double whenTrue = Conditional(s);
-    SkipSpace(s);
-    if (*s.cursor == ':') ++s.cursor;
+    if (*s.cursor == ':') Consume(s, 1);
     else Fail(s);
     const double whenFalse = Conditional(s);
     return condition != 0.0 ? whenTrue : whenFalse;
@@ -292,9 +327,9 @@ double EvaluateExpression(const Tool& tool, const char* text, const double* inpu
         return 0.0;
     }
     EvaluatorState s{tool, inputValues, outputValues, text, 0, 0, false};
+    SkipSpace(s);
     double value = Conditional(s);
     if (s.tooDeep) value = 0.0;
-    SkipSpace(s);
     error = (*s.cursor != '\0' || s.error != 0 || !std::isfinite(value)) ? 1 : 0;
     return value;
 }
