@@ -45,12 +45,15 @@ int32_t BuildNurseRoster(const Tool& tool, const double* inputValues, char16_t* 
         char16_t name[12];
         FormatText(name, 12, u"护士%02d", n);
         AppendLine(report, reportCapacity, u"%ls：", name);
-        AppendText(report, reportCapacity, u"  ");
+        // Gathered first so the report is measured once per line, not once per cell. The line (at most 148
+        // units) always fits here, so the bounded append cuts it just as appending cell by cell would.
+        char16_t cells[192] = u"  ";
         for (int32_t d = 1; d <= days; ++d) {
             char16_t cell[16];
             FormatText(cell, 16, u"%d日%c ", d, shiftCodes[((n - 1) + 2 * (d - 1)) % 3]);
-            AppendText(report, reportCapacity, cell);
+            AppendText(cells, 192, cell);
         }
+        AppendText(report, reportCapacity, cells);
         AppendLineEnd(report, reportCapacity);
     }
     AppendFixedLine(report, reportCapacity, u"");
