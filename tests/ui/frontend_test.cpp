@@ -212,7 +212,8 @@ TEST(FrontEnd, CustomReportCopiesTheReportAloneCutTo1023Units) {
     int32_t longest = 99;
     size_t longestLength = 0;
     for (int32_t number = 1; number <= 11; ++number) {
-        Session probe(CustomReportTool(number));
+        const Tool tool = CustomReportTool(number);
+        Session probe(tool);
         const char16_t* fields[] = {u"1"};
         Calculate(*probe.state, fields, *probe.outcome);
         const size_t length = std::u16string(probe.outcome->report).size();
@@ -228,7 +229,8 @@ TEST(FrontEnd, CustomReportCopiesTheReportAloneCutTo1023Units) {
         EXPECT_EQ(Utf8(s.state->copyText), Utf8(report.substr(0, 1023)));
         EXPECT_EQ(Utf8(s.Copy().clipboard), "自定义报告\r\n" + Utf8(report.substr(0, 1023)));
     }
-    Session missing(CustomReportTool(99));
+    const Tool missingTool = CustomReportTool(99);
+    Session missing(missingTool);
     const char16_t* fields[] = {u"1"};
     Calculate(*missing.state, fields, *missing.outcome);
     EXPECT_EQ(Utf8(missing.state->copyText), "（该工具暂无自定义报告）");
