@@ -7,13 +7,20 @@
 namespace ovra {
 namespace {
 
-// Indexed by custom report number - 1.
-static const CustomReportBuilder builders[] = {
-    BuildNurseRoster,       BuildDosingSchedule, BuildBloodCollectionOrder, BuildCriticalValues,   BuildHighAlertDrugs,
-    BuildDrugCompatibility, BuildFollowUpPlan,   BuildSafetyChecklist,      BuildHandoverTemplate, BuildInfusionCard,
-    BuildLabPanels,
+// Each number runs either its own builder or the reference builder over its list.
+struct ReportEntry {
+    CustomReportBuilder builder;
+    const ReferenceList* list;
 };
-constexpr int32_t builderCount = static_cast<int32_t>(sizeof builders / sizeof builders[0]);
+
+// Indexed by custom report number - 1.
+static const ReportEntry reports[] = {
+    {BuildNurseRoster, nullptr},  {BuildDosingSchedule, nullptr}, {nullptr, &bloodCollectionOrder},
+    {nullptr, &criticalValues},   {nullptr, &highAlertDrugs},     {BuildDrugCompatibility, nullptr},
+    {BuildFollowUpPlan, nullptr}, {nullptr, &safetyChecklist},    {BuildHandoverTemplate, nullptr},
+    {BuildInfusionCard, nullptr}, {nullptr, &labPanels},
+};
+constexpr int32_t reportCount = static_cast<int32_t>(sizeof reports / sizeof reports[0]);
 
 }  // namespace
 
@@ -21,8 +28,12 @@ int32_t BuildCustomReport(int32_t number, const Tool& tool, const double* inputV
                           int32_t reportCapacity, char16_t* verdict, int32_t verdictCapacity) {
     if (reportCapacity >= 1) report[0] = 0;
     if (verdictCapacity >= 1) verdict[0] = 0;
-    if (number >= 1 && number <= builderCount) {
-        return builders[number - 1](tool, inputValues, report, reportCapacity, verdict, verdictCapacity);
+    if (number >= 1 && number <= reportCount) {
+        const ReportEntry& entry = reports[number - 1];
+        if (entry.list != nullptr) {
+            return BuildReferenceList(*entry.list, tool, inputValues, report, reportCapacity, verdict, verdictCapacity);
+        }
+        return entry.builder(tool, inputValues, report, reportCapacity, verdict, verdictCapacity);
     }
     CopyText(report, reportCapacity, u"（该工具暂无自定义报告）");
     CopyText(verdict, verdictCapacity, u"暂无报告内容");

@@ -5,7 +5,6 @@
 #include "text/text.h"
 
 namespace ovra {
-namespace {
 
 // Lists of lines end with nullptr; u"" is an empty line.
 using Lines = const char16_t* const*;
@@ -26,6 +25,8 @@ struct ReferenceList {
     const char16_t* verdict;
 };
 
+namespace {
+
 void AppendLines(char16_t* report, int32_t capacity, Lines lines) {
     for (; lines != nullptr && *lines != nullptr; ++lines) AppendFixedLine(report, capacity, *lines);
 }
@@ -35,18 +36,6 @@ const ChoiceRow* ChooseRow(const ChoiceRow* rows, int32_t rowCount, int32_t sele
         if (rows[i].selector == selector) return &rows[i];
     }
     return &rows[rowCount - 1];
-}
-
-int32_t BuildReferenceList(const ReferenceList& list, const Tool& tool, const double* inputValues, char16_t* report,
-                           int32_t reportCapacity, char16_t* verdict, int32_t verdictCapacity) {
-    AppendLines(report, reportCapacity, list.head);
-    if (list.rowCount > 0) {
-        const int32_t selector = ToSelector(InputValueByName(tool, inputValues, list.selectorName));
-        AppendLines(report, reportCapacity, ChooseRow(list.rows, list.rowCount, selector)->lines);
-    }
-    AppendLines(report, reportCapacity, list.tail);
-    CopyText(verdict, verdictCapacity, list.verdict);
-    return 0;
 }
 
 template <int32_t N>
@@ -74,9 +63,6 @@ static const ChoiceRow bloodRows[] = {
     {6, {u"本次：血糖/乳酸 → 灰管，需冰浴送检，30 分钟内完成。"}},
     {0, {u"本次：其他项目，请按检验科项目手册执行。"}},
 };
-static const ReferenceList bloodCollectionOrder = {
-    "kind", bloodHead, bloodRows, CountOf(bloodRows), nullptr, u"按标准顺序采血可减少溶血与交叉污染",
-};
 
 static const char16_t* const criticalHead[] = {u"常见检验危急值（参考，需以本院文件为准）：", nullptr};
 static const ChoiceRow criticalRows[] = {
@@ -93,9 +79,6 @@ static const char16_t* const criticalTail[] = {
     u"处置要求：核实标本→15 分钟内电话报告临床→记录报告与接听人→医师 30 分钟内处理并记录。",
     nullptr,
 };
-static const ReferenceList criticalValues = {
-    "kind", criticalHead, criticalRows, CountOf(criticalRows), criticalTail, u"危急值必须闭环：报告、接收、处理、记录",
-};
 
 static const char16_t* const highAlertHead[] = {u"高警示药品类别与要点：", nullptr};
 static const ChoiceRow highAlertRows[] = {
@@ -111,9 +94,6 @@ static const ChoiceRow highAlertRows[] = {
      {u"麻醉与肌松药：丙泊酚、维库溴铵、琥珀胆碱、阿片类",
       u"要点：专柜加锁、基数管理、使用后登记、拮抗剂（纳洛酮/新斯的明）备用。"}},
 };
-static const ReferenceList highAlertDrugs = {
-    "kind", highAlertHead, highAlertRows, CountOf(highAlertRows), nullptr, u"高警示药品须专区、专标识、双人核对",
-};
 
 static const char16_t* const checklistLines[] = {
     u"手术安全核查表（三步核查）：",
@@ -124,9 +104,6 @@ static const char16_t* const checklistLines[] = {
     u"",
     u"要求：三方（外科、麻醉、护理）共同口述确认并签字，任一环节缺失不得开台。",
     nullptr,
-};
-static const ReferenceList safetyChecklist = {
-    nullptr, checklistLines, nullptr, 0, nullptr, u"三方核查缺一不可，签字后归档",
 };
 
 static const ChoiceRow labPanelRows[] = {
@@ -147,9 +124,6 @@ static const ChoiceRow labPanelRows[] = {
      {u"尿常规（清洁中段尿）：尿蛋白、尿糖、尿潜血、白细胞、亚硝酸盐、比重、pH、镜检。",
       u"注意：留取中段尿，1 小时内送检；月经期避免。"}},
 };
-static const ReferenceList labPanels = {
-    "panel", nullptr, labPanelRows, CountOf(labPanelRows), nullptr, u"套餐与采血管已列出，按顺序采血",
-};
 
 static const char16_t* const handoverHead[] = {u"交班报告（床号 / 诊断 / 本班病情 / 治疗与管路 / 需下一班关注）：",
                                                nullptr};
@@ -161,31 +135,37 @@ static const char16_t* const handoverTail[] = {
 
 }  // namespace
 
-int32_t BuildBloodCollectionOrder(const Tool& tool, const double* inputValues, char16_t* report, int32_t reportCapacity,
-                                  char16_t* verdict, int32_t verdictCapacity) {
-    return BuildReferenceList(bloodCollectionOrder, tool, inputValues, report, reportCapacity, verdict,
-                              verdictCapacity);
+int32_t BuildReferenceList(const ReferenceList& list, const Tool& tool, const double* inputValues, char16_t* report,
+                           int32_t reportCapacity, char16_t* verdict, int32_t verdictCapacity) {
+    AppendLines(report, reportCapacity, list.head);
+    if (list.rowCount > 0) {
+        const int32_t selector = ToSelector(InputValueByName(tool, inputValues, list.selectorName));
+        AppendLines(report, reportCapacity, ChooseRow(list.rows, list.rowCount, selector)->lines);
+    }
+    AppendLines(report, reportCapacity, list.tail);
+    CopyText(verdict, verdictCapacity, list.verdict);
+    return 0;
 }
 
-int32_t BuildCriticalValues(const Tool& tool, const double* inputValues, char16_t* report, int32_t reportCapacity,
-                            char16_t* verdict, int32_t verdictCapacity) {
-    return BuildReferenceList(criticalValues, tool, inputValues, report, reportCapacity, verdict, verdictCapacity);
-}
+const ReferenceList bloodCollectionOrder = {
+    "kind", bloodHead, bloodRows, CountOf(bloodRows), nullptr, u"按标准顺序采血可减少溶血与交叉污染",
+};
 
-int32_t BuildHighAlertDrugs(const Tool& tool, const double* inputValues, char16_t* report, int32_t reportCapacity,
-                            char16_t* verdict, int32_t verdictCapacity) {
-    return BuildReferenceList(highAlertDrugs, tool, inputValues, report, reportCapacity, verdict, verdictCapacity);
-}
+const ReferenceList criticalValues = {
+    "kind", criticalHead, criticalRows, CountOf(criticalRows), criticalTail, u"危急值必须闭环：报告、接收、处理、记录",
+};
 
-int32_t BuildSafetyChecklist(const Tool& tool, const double* inputValues, char16_t* report, int32_t reportCapacity,
-                             char16_t* verdict, int32_t verdictCapacity) {
-    return BuildReferenceList(safetyChecklist, tool, inputValues, report, reportCapacity, verdict, verdictCapacity);
-}
+const ReferenceList highAlertDrugs = {
+    "kind", highAlertHead, highAlertRows, CountOf(highAlertRows), nullptr, u"高警示药品须专区、专标识、双人核对",
+};
 
-int32_t BuildLabPanels(const Tool& tool, const double* inputValues, char16_t* report, int32_t reportCapacity,
-                       char16_t* verdict, int32_t verdictCapacity) {
-    return BuildReferenceList(labPanels, tool, inputValues, report, reportCapacity, verdict, verdictCapacity);
-}
+const ReferenceList safetyChecklist = {
+    nullptr, checklistLines, nullptr, 0, nullptr, u"三方核查缺一不可，签字后归档",
+};
+
+const ReferenceList labPanels = {
+    "panel", nullptr, labPanelRows, CountOf(labPanelRows), nullptr, u"套餐与采血管已列出，按顺序采血",
+};
 
 int32_t BuildHandoverTemplate(const Tool& tool, const double* inputValues, char16_t* report, int32_t reportCapacity,
                               char16_t* verdict, int32_t verdictCapacity) {

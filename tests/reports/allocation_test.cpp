@@ -14,23 +14,15 @@ namespace {
 
 LocalDate FixedToday() { return LocalDate{2024, 2, 28}; }
 
-// Values that drive the long paths: the full roster, thirty dose cells, twenty visits, huge numbers.
-const double largeValues[] = {40, 31, 22, 1.5, 45, 2, 1, 2, 0, 100, 12.7, 1e308, 1e308, 40, 2};
-const double oddValues[] = {std::numeric_limits<double>::quiet_NaN(),
-                            -1e308,
-                            std::numeric_limits<double>::infinity(),
-                            -4,
-                            0.5,
-                            9.7,
-                            3,
-                            6,
-                            -3,
-                            2.5,
-                            -7,
-                            -1e308,
-                            5e-324,
-                            0,
-                            7};
+constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+constexpr double inf = std::numeric_limits<double>::infinity();
+
+// Per input of the tool below: values that take the long paths (the full roster, thirty dose cells, twenty visits,
+// overlong lines), then odd ones.
+const double valueSets[][15] = {
+    {40, 31, 22, 1.5, 45, 2, 1, 2, 0, 100, 12.7, 1e308, 1e308, 40, 2},
+    {nan, -1e308, inf, -4, 0.5, 9.7, 3, 6, -3, 2.5, -7, -1e308, 5e-324, 0, 7},
+};
 
 TEST(ReportAllocations, NoBuilderAllocates) {
     ReportTool reportTool(1, {{"nurses", 0},
@@ -54,10 +46,10 @@ TEST(ReportAllocations, NoBuilderAllocates) {
     // The first reading of the clock may load the time zone; later readings must not allocate.
     SetTodayForTesting(nullptr);
     LocalToday();
-    for (const auto source : {TodaySource{nullptr}, TodaySource{FixedToday}}) {
+    for (const TodaySource source : {TodaySource{nullptr}, TodaySource{FixedToday}}) {
         SetTodayForTesting(source);
-        for (const double* values : {largeValues, oddValues}) {
-            for (int32_t i = 0; i < reportTool.tool.inputCount; ++i) reportTool.values[i] = values[i];
+        for (const auto& values : valueSets) {
+            for (int32_t i = 0; i < 15; ++i) reportTool.values[i] = values[i];
             for (int32_t number = 1; number <= 12; ++number) {
                 reportTool.tool.customReport = number;
                 int32_t level = 0;
