@@ -9,6 +9,7 @@
 #include <string>
 
 #include "text/utf.h"
+#include "tool/evaluate.h"
 
 namespace ovra {
 namespace {
@@ -123,6 +124,27 @@ TEST(SelfTestReport, LongReportLinesReachTheDetailLineWhole) {
     const size_t end = text.find(u"\r\n", start);
     EXPECT_EQ(end - start, 16u * 255u);
     EXPECT_EQ(errors, 0);
+}
+
+// A roster of 40 nurses over 31 days is the longest report any tool makes (over 6000 characters); the
+// DETAIL line's 8000-character bound is out of reach of every tool, so the whole report must arrive.
+const InputField rosterInputs[] = {{"nurses", u"护士", nullptr, 40}, {"days", u"天数", nullptr, 31}};
+const Tool rosterTool = {10, u"R", nullptr, u"cat", u"ref", nullptr, 2, rosterInputs, 0, nullptr, 0, nullptr, 1};
+
+TEST(SelfTestReport, TheLongestCustomReportReachesTheDetailLineWhole) {
+    int32_t errors = -1;
+    const std::u16string text = Report(rosterTool, errors);
+    char16_t report[8192], verdict[512], detail[8192];
+    int32_t level = 0;
+    const double values[MaxInputs] = {40, 31};
+    EvaluateTool(rosterTool, values, report, 8192, verdict, 512, level, detail, 8192);
+    std::u16string flattened;
+    for (const char16_t* p = report; *p != 0; ++p) {
+        if (*p != u'\r') flattened += *p == u'\n' ? u' ' : *p;
+    }
+    ASSERT_GT(flattened.size(), 6000u);
+    const size_t start = text.find(u"DETAIL|") + 7;
+    EXPECT_EQ(text.substr(start), flattened + u"\r\nERRORS|0\r\n");
 }
 
 }  // namespace
