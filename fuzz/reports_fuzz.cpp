@@ -32,11 +32,11 @@ struct Bytes {
     }
 };
 
-const char* const names[] = {"nurses", "days", "start", "interval", "times", "kind", "drugA", "drugB",
-                             "gap",    "beds", "bed",   "dose",     "volume", "gtt", "panel", "other"};
-const double palette[] = {0.0,   -0.0,     1.0,     2.9,      -0.7,     9.7,       31.0,     41.0,
-                          1e308, -1e308,   1e12,    -1e12,    INFINITY, -INFINITY, NAN,      5e-324,
-                          2147483647.0, 2147483648.0, -2147483648.0, -2147483649.0, 1.5, 22.0, 45.0, 100.0};
+const char* const names[] = {"nurses", "days", "start", "interval", "times",  "kind", "drugA", "drugB",
+                             "gap",    "beds", "bed",   "dose",     "volume", "gtt",  "panel", "other"};
+const double palette[] = {0.0,          -0.0,         1.0,           2.9,           -0.7,     9.7,       31.0, 41.0,
+                          1e308,        -1e308,       1e12,          -1e12,         INFINITY, -INFINITY, NAN,  5e-324,
+                          2147483647.0, 2147483648.0, -2147483648.0, -2147483649.0, 1.5,      22.0,      45.0, 100.0};
 const int32_t oddNumbers[] = {0, 12, -1, 1000, INT32_MIN, INT32_MAX};
 
 ovra::LocalDate fuzzToday{2026, 12, 8};
@@ -78,8 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Exactly sized heap buffers, so a write past the capacity is an ASan finding.
     char16_t* report = new char16_t[reportCapacity];
     char16_t* verdict = new char16_t[verdictCapacity];
-    const int32_t level = ovra::BuildCustomReport(number, tool, values, report, reportCapacity, verdict,
-                                                  verdictCapacity);
+    const int32_t level =
+        ovra::BuildCustomReport(number, tool, values, report, reportCapacity, verdict, verdictCapacity);
     if (!Terminated(report, reportCapacity) || !Terminated(verdict, verdictCapacity)) std::abort();
     if (level < 0 || level > 3) std::abort();
 
