@@ -163,8 +163,6 @@ void MainWindowTest::fontsAndFallbacks() {
     QVERIFY(fonts.title.bold());
     QCOMPARE(fonts.caption.pixelSize(), 14);
     QCOMPARE(fonts.small.pixelSize(), 12);
-    QCOMPARE(fonts.label.families().first(), QStringLiteral("Microsoft YaHei UI"));
-    QCOMPARE(fonts.report.families().first(), QStringLiteral("Consolas"));
     // Where the preferred faces are missing, the fallbacks are what renders, and they carry Chinese glyphs.
     const QString textFace = QFontInfo(fonts.label).family();
     QVERIFY2(textFace == "Microsoft YaHei UI" || textFace == "Noto Sans CJK SC", qPrintable(textFace));

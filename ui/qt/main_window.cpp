@@ -97,6 +97,46 @@ QLabel* MakeLabel(QWidget* parent, const QString& text, const QRect& box, const 
     return label;
 }
 
+QString PaintedText(Painted which, const FrontEnd& state) {
+    char16_t subLine[LineTextCapacity];
+    switch (which) {
+        case Painted::Title:
+            return QStringFromUtf16(state.tool->title);
+        case Painted::SubLine:
+            SubLineText(*state.tool, subLine, LineTextCapacity);
+            return QStringFromUtf16(subLine);
+        case Painted::WebAddress:
+            return QStringFromUtf16(WebAddress);
+        case Painted::InputCaption:
+            return QStringLiteral("输入参数");
+        case Painted::ResultCaption:
+            return QStringLiteral("计算结果");
+        case Painted::Status:
+            return QStringFromUtf16(state.statusText);
+    }
+    return QString();
+}
+
+const QFont& FontOf(PaintFont font, const WindowFonts& fonts) {
+    switch (font) {
+        case PaintFont::Title:
+            return fonts.title;
+        case PaintFont::Caption:
+            return fonts.caption;
+        case PaintFont::Small:
+            break;
+    }
+    return fonts.small;
+}
+
+// One line, vertically centred, cut with an ellipsis where it does not fit.
+void DrawTextBox(QPainter& painter, const QRect& rect, const QString& text, const QFont& font, const TextBox& box) {
+    painter.setFont(font);
+    painter.setPen(QColor::fromRgb(box.colour));
+    const QString shown = painter.fontMetrics().elidedText(text, Qt::ElideRight, rect.width());
+    painter.drawText(rect, box.align | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+}
+
 void ShowMessageBox(QWidget* owner, NoticeIcon icon, const QString& caption, const QString& text) {
     QMessageBox box(icon == NoticeIcon::Warning ? QMessageBox::Warning : QMessageBox::Information, caption, text,
                     QMessageBox::Ok, owner);
@@ -192,49 +232,26 @@ void MainWindow::CreateControls() {
     }
 }
 
-void MainWindow::paintEvent(QPaintEvent*) {
+void MainWindow::paintEvent(QPaintEvent* event) {
+    // Only what intersects the dirty rectangle is drawn: a status change then costs one small box, not a
+    // whole-window fill.
+    const QRect dirty = event->rect();
     QPainter painter(this);
     const int w = width();
     for (const FillBox& box : fills) {
-        painter.fillRect(box.x, box.y, box.w == FullWidth ? w - box.x : box.w, box.h, QColor::fromRgb(box.colour));
+        const QRect rect = QRect(box.x, box.y, box.w == FullWidth ? w - box.x : box.w, box.h).intersected(dirty);
+        if (!rect.isEmpty()) painter.fillRect(rect, QColor::fromRgb(box.colour));
     }
+    painter.setBrush(Qt::NoBrush);
     for (const OutlineBox& box : outlines) {
+        if (!QRect(box.x, box.y, box.w, box.h).intersects(dirty)) continue;
         painter.setPen(QColor::fromRgb(box.colour));
-        painter.setBrush(Qt::NoBrush);
         painter.drawRect(box.x, box.y, box.w - 1, box.h - 1);  // a 1-pixel pen draws right of and below the path
     }
-    char16_t subLine[LineTextCapacity];
-    SubLineText(*state->tool, subLine, LineTextCapacity);
     for (const TextBox& box : texts) {
-        QString text;
-        switch (box.text) {
-            case Painted::Title:
-                text = QStringFromUtf16(state->tool->title);
-                break;
-            case Painted::SubLine:
-                text = QStringFromUtf16(subLine);
-                break;
-            case Painted::WebAddress:
-                text = QStringFromUtf16(WebAddress);
-                break;
-            case Painted::InputCaption:
-                text = QStringLiteral("输入参数");
-                break;
-            case Painted::ResultCaption:
-                text = QStringLiteral("计算结果");
-                break;
-            case Painted::Status:
-                text = QStringFromUtf16(state->statusText);
-                break;
-        }
-        const QFont& font = box.font == PaintFont::Title     ? fonts.title
-                            : box.font == PaintFont::Caption ? fonts.caption
-                                                             : fonts.small;
         const QRect rect(box.x < 0 ? w + box.x : box.x, box.y, box.w, box.h);
-        painter.setFont(font);
-        painter.setPen(QColor::fromRgb(box.colour));
-        const QString shown = QFontMetrics(font).elidedText(text, Qt::ElideRight, rect.width());
-        painter.drawText(rect, box.align | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+        if (rect.intersects(dirty))
+            DrawTextBox(painter, rect, PaintedText(box.text, *state), FontOf(box.font, fonts), box);
     }
 }
 
@@ -287,7 +304,10 @@ void MainWindow::Apply(const Outcome& done) {
     }
     ShowVerdictColour();
     if (done.setClipboard) QGuiApplication::clipboard()->setText(QStringFromUtf16(done.clipboard));
-    update();
+    // The children repaint themselves; of the painted texts only the status line changes.
+    for (const TextBox& box : texts) {
+        if (box.text == Painted::Status) update(box.x, box.y, box.w, box.h);
+    }
     if (done.noticeIcon != NoticeIcon::None) {
         noticePresenter(this, done.noticeIcon, QStringFromUtf16(done.noticeCaption),
                         DisplayTextFromUtf16(done.noticeText));

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Start to first paint and peak memory of the calculator's window beside a bare Qt window with twenty CJK
+# labels, runs interleaved, on the offscreen platform and under Xvfb; the time of one Calculate; the start-up
+# cost of the self-test. Needs xvfb. Usage: scripts/measure-window.sh [runs, default 20]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+runs=${1:-20}
+for tool in Xvfb bc /usr/bin/time; do
+  command -v "$tool" >/dev/null || { echo "measure-window: needs $tool (apt-get install xvfb bc time)" >&2; exit 1; }
+done
+cmake --preset release >/dev/null
+cmake --build --preset release --target bare_window window_start abcd2 >/dev/null
+bin=build/release
+export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"; [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true' EXIT
+
+median() { sort -n | awk '{v[NR]=$1} END {print (NR%2 ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2)}'; }
+
+# One run: prints "<ms to first paint> <peak KB>".
+run_once() {
+  /usr/bin/time -f '%M' -o "$scratch/mem" "$@" "$(date +%s%N)" >"$scratch/out" 2>/dev/null
+  echo "$(awk '/first_paint_ms/ {print $2}' "$scratch/out") $(cat "$scratch/mem")"
+}
+
+measure() {  # platform label, then the environment assignments
+  local label=$1; shift
+  : >"$scratch/bare"; : >"$scratch/calc"
+  for _ in $(seq "$runs"); do
+    env "$@" bash -c "$(declare -f run_once); scratch=$scratch; run_once $bin/bench/window/bare_window" >>"$scratch/bare"
+    env "$@" bash -c "$(declare -f run_once); scratch=$scratch; run_once $bin/bench/window/window_start" >>"$scratch/calc"
+  done
+  local bt bm ct cm
+  bt=$(cut -d' ' -f1 "$scratch/bare" | median); bm=$(cut -d' ' -f2 "$scratch/bare" | median)
+  ct=$(cut -d' ' -f1 "$scratch/calc" | median); cm=$(cut -d' ' -f2 "$scratch/calc" | median)
+  printf '%-10s first paint: bare %6.1f ms, calculator %6.1f ms (%.2fx)   peak memory: bare %6.1f MB, calculator %6.1f MB (%.2fx)\n' \
+    "$label" "$bt" "$ct" "$(echo "$ct / $bt" | bc -l)" "$(echo "$bm / 1024" | bc -l)" "$(echo "$cm / 1024" | bc -l)" \
+    "$(echo "$cm / $bm" | bc -l)"
+}
+
+echo "median of $runs interleaved runs each"
+measure offscreen QT_QPA_PLATFORM=offscreen
+Xvfb :97 -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+sleep 1
+measure Xvfb DISPLAY=:97 QT_QPA_PLATFORM=xcb
+
+QT_QPA_PLATFORM=offscreen "$bin/bench/window/window_start" --calculate 1000
+
+empty_ns() {  # average nanoseconds of one start of the given command, over 200 starts
+  local start end
+  start=$(date +%s%N)
+  for _ in $(seq 200); do "$@" >/dev/null 2>&1 || true; done
+  end=$(date +%s%N)
+  echo $(( (end - start) / 200 ))
+}
+printf 'self-test start: %.2f ms; an empty program (/bin/true): %.2f ms\n' \
+  "$(echo "$(empty_ns "$bin/entry/abcd2" --selftest "$scratch/selftest.txt") / 1000000" | bc -l)" \
+  "$(echo "$(empty_ns /bin/true) / 1000000" | bc -l)"
