@@ -185,6 +185,11 @@ void MainWindow::CreateControls() {
         QLabel* label = MakeLabel(this, QStringFromUtf16(input.label), QRect(24, rowTop + 1, 184, 22), fonts.label,
                                   LabelColour, Qt::AlignRight | Qt::AlignTop, false);
         label->setObjectName(QStringLiteral("label%1").arg(i));
+        // A label wider than its box keeps its beginning in view, and shows whole on hover.
+        if (label->fontMetrics().horizontalAdvance(label->text()) > label->width()) {
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            label->setToolTip(label->text());
+        }
         char16_t text[64];
         DefaultFieldText(input, text, 64);
         QLineEdit* field = new QLineEdit(QStringFromUtf16(text), this);
