@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Start to first paint and peak memory of the calculator's window beside a bare Qt window with twenty CJK
-# labels, runs interleaved, on the offscreen platform and under Xvfb; the time of one Calculate; the start-up
+# labels (repeating five characters, and "varied": a phrase each), runs interleaved, on the offscreen platform and under Xvfb; the time of one Calculate; the start-up
 # cost of the self-test. Needs xvfb. Usage: scripts/measure-window.sh [runs, default 20]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -25,17 +25,22 @@ run_once() {
 
 measure() {  # platform label, then the environment assignments
   local label=$1; shift
-  : >"$scratch/bare"; : >"$scratch/calc"
+  : >"$scratch/bare"; : >"$scratch/varied"; : >"$scratch/calc"
   for _ in $(seq "$runs"); do
-    env "$@" bash -c "$(declare -f run_once); scratch=$scratch; run_once $bin/bench/window/bare_window" >>"$scratch/bare"
-    env "$@" bash -c "$(declare -f run_once); scratch=$scratch; run_once $bin/bench/window/window_start" >>"$scratch/calc"
+    for kind in "bare:$bin/bench/window/bare_window" "varied:$bin/bench/window/bare_window --varied" \
+                "calc:$bin/bench/window/window_start"; do
+      env "$@" bash -c "$(declare -f run_once); scratch=$scratch; run_once ${kind#*:}" >>"$scratch/${kind%%:*}"
+    done
   done
-  local bt bm ct cm
-  bt=$(cut -d' ' -f1 "$scratch/bare" | median); bm=$(cut -d' ' -f2 "$scratch/bare" | median)
+  local ct cm
   ct=$(cut -d' ' -f1 "$scratch/calc" | median); cm=$(cut -d' ' -f2 "$scratch/calc" | median)
-  printf '%-10s first paint: bare %6.1f ms, calculator %6.1f ms (%.2fx)   peak memory: bare %6.1f MB, calculator %6.1f MB (%.2fx)\n' \
-    "$label" "$bt" "$ct" "$(echo "$ct / $bt" | bc -l)" "$(echo "$bm / 1024" | bc -l)" "$(echo "$cm / 1024" | bc -l)" \
-    "$(echo "$cm / $bm" | bc -l)"
+  for kind in bare varied; do
+    local bt bm
+    bt=$(cut -d' ' -f1 "$scratch/$kind" | median); bm=$(cut -d' ' -f2 "$scratch/$kind" | median)
+    printf '%-9s vs %-6s first paint %6.1f ms, calculator %6.1f ms (%.2fx)   peak memory %5.1f MB, calculator %5.1f MB (%.2fx)\n' \
+      "$label" "$kind" "$bt" "$ct" "$(echo "$ct / $bt" | bc -l)" "$(echo "$bm / 1024" | bc -l)" \
+      "$(echo "$cm / 1024" | bc -l)" "$(echo "$cm / $bm" | bc -l)"
+  done
 }
 
 echo "median of $runs interleaved runs each"
