@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QStyle>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -58,6 +59,7 @@ class MainWindow : public QWidget {
     QPlainTextEdit* reportBox = nullptr;
     QLabel* adviceText = nullptr;
     PaintedButton* buttons[ButtonCount] = {};
+    QStyle* editStyle = nullptr;  // a child of the window, deleted after the controls that use it
     NoticePresenter noticePresenter;
     KeyRule keyRule;
 };
