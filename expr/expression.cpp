@@ -5,7 +5,8 @@
 #include "expr/number.h"
 
 // A recursive-descent parser that evaluates while it reads. Every operand is evaluated, every failure only
-// sets the flag, and the cursor only moves forward.
+// sets the flag, and the cursor only moves forward. Each step takes the cursor and returns its value with the
+// cursor after it, so the cursor travels in registers rather than through memory.
 
 namespace ovra {
 namespace {
@@ -18,14 +19,19 @@ struct EvaluatorState {
     const Tool& tool;
     const double* inputValues;
     const double* outputValues;
-    const char* cursor;
     int32_t error;
     int32_t depth;
     bool tooDeep;
 };
 
-double Conditional(EvaluatorState& s);
-double Unary(EvaluatorState& s);
+// A value read and the cursor after it.
+struct Step {
+    double value;
+    const char* next;
+};
+
+Step Conditional(EvaluatorState& s, const char* p);
+Step Unary(EvaluatorState& s, const char* p);
 
 // Character classes of the default locale: no byte above 0x7F is a letter, digit or space.
 enum CharClass : uint8_t { Space = 1, Letter = 2, Digit = 4 };
@@ -49,18 +55,17 @@ bool Is(char c, uint8_t classes) { return (charClasses.of[static_cast<unsigned c
 
 // Whitespace is skipped after every token, so the cursor always rests on a character that is not whitespace:
 // the same as skipping it wherever a level looks for its operator or operand, since no token holds any.
-void SkipSpace(EvaluatorState& s) {
-    const char* p = s.cursor;  // a local: writes through s.cursor could alias the text for the compiler
+const char* SkipSpace(const char* p) {
     while (Is(*p, Space)) ++p;
-    s.cursor = p;
+    return p;
 }
 
-void Consume(EvaluatorState& s, int32_t length) {
-    s.cursor += length;
-    SkipSpace(s);
-}
+const char* Consume(const char* p, int32_t length) { return SkipSpace(p + length); }
 
-void Fail(EvaluatorState& s) { s.error = 1; }
+double Fail(EvaluatorState& s, double value = 0.0) {
+    s.error = 1;
+    return value;
+}
 
 double Truth(bool b) { return b ? 1.0 : 0.0; }
 
@@ -73,9 +78,10 @@ bool Enter(EvaluatorState& s) {
 void Leave(EvaluatorState& s) { --s.depth; }
 
 // ")" must follow; without it the flag is set and the cursor stays.
-void ExpectClose(EvaluatorState& s) {
-    if (*s.cursor == ')') Consume(s, 1);
-    else Fail(s);
+const char* ExpectClose(EvaluatorState& s, const char* p) {
+    if (*p == ')') return Consume(p, 1);
+    Fail(s);
+    return p;
 }
 
 struct Function1 {
@@ -87,17 +93,12 @@ struct Function2 {
     double (*apply)(EvaluatorState&, double, double);
 };
 
-double FailWithZero(EvaluatorState& s) {
-    Fail(s);
-    return 0.0;
-}
-
 // Compared in this order. Domain tests are ordered comparisons, so a NaN passes them.
 const Function1 functions1[] = {
-    {"sqrt", [](EvaluatorState& s, double x) { return x < 0 ? FailWithZero(s) : std::sqrt(x); }},
+    {"sqrt", [](EvaluatorState& s, double x) { return x < 0 ? Fail(s) : std::sqrt(x); }},
     {"abs", [](EvaluatorState&, double x) { return std::fabs(x); }},
-    {"log", [](EvaluatorState& s, double x) { return x <= 0 ? FailWithZero(s) : std::log(x); }},
-    {"log10", [](EvaluatorState& s, double x) { return x <= 0 ? FailWithZero(s) : std::log10(x); }},
+    {"log", [](EvaluatorState& s, double x) { return x <= 0 ? Fail(s) : std::log(x); }},
+    {"log10", [](EvaluatorState& s, double x) { return x <= 0 ? Fail(s) : std::log10(x); }},
     {"exp", [](EvaluatorState&, double x) { return std::exp(x); }},
     {"floor", [](EvaluatorState&, double x) { return std::floor(x); }},
     {"ceil", [](EvaluatorState&, double x) { return std::ceil(x); }},
@@ -111,7 +112,7 @@ const Function2 functions2[] = {
     {"min", [](EvaluatorState&, double a, double b) { return a < b ? a : b; }},
     {"max", [](EvaluatorState&, double a, double b) { return a > b ? a : b; }},
     {"pow", [](EvaluatorState&, double a, double b) { return std::pow(a, b); }},
-    {"mod", [](EvaluatorState& s, double a, double b) { return b == 0 ? FailWithZero(s) : std::fmod(a, b); }},
+    {"mod", [](EvaluatorState& s, double a, double b) { return b == 0 ? Fail(s) : std::fmod(a, b); }},
 };
 
 // A name as it stands in the text: it is compared in place rather than copied.
@@ -127,80 +128,76 @@ bool Matches(const char* defined, NameSpan name) {
     return defined[name.length] == '\0';
 }
 
-// call := name "(" conditional [ "," conditional ] ")"      (the cursor stands after the "(")
-double Call(EvaluatorState& s, NameSpan name) {
-    const double a = Conditional(s);
-    if (*s.cursor == ',') {
-        Consume(s, 1);
-        const double b = Conditional(s);
-        ExpectClose(s);
+// call := name "(" conditional [ "," conditional ] ")"      (p stands after the "(")
+[[gnu::noinline]] Step Call(EvaluatorState& s, NameSpan name, const char* p) {
+    const Step a = Conditional(s, p);
+    if (*a.next == ',') {
+        const Step b = Conditional(s, Consume(a.next, 1));
+        p = ExpectClose(s, b.next);
         for (const Function2& f : functions2) {
-            if (Matches(f.name, name)) return f.apply(s, a, b);
+            if (Matches(f.name, name)) return {f.apply(s, a.value, b.value), p};
         }
-        return FailWithZero(s);
+        return {Fail(s), p};
     }
-    ExpectClose(s);
+    p = ExpectClose(s, a.next);
     for (const Function1& f : functions1) {
-        if (Matches(f.name, name)) return f.apply(s, a);
+        if (Matches(f.name, name)) return {f.apply(s, a.value), p};
     }
-    return FailWithZero(s);
+    return {Fail(s), p};
 }
 
 // An input hides an output of the same name; an unknown name fails.
 double Variable(EvaluatorState& s, NameSpan name) {
     for (int32_t i = 0; i < s.tool.inputCount; ++i) {
-        if (Matches(s.tool.inputs[i].name, name)) return s.inputValues[i];
+        const char* defined = s.tool.inputs[i].name;
+        if (defined[0] == name.start[0] && Matches(defined, name)) return s.inputValues[i];
     }
     for (int32_t j = 0; j < s.tool.outputCount; ++j) {
-        if (Matches(s.tool.outputs[j].name, name)) return s.outputValues[j];
+        const char* defined = s.tool.outputs[j].name;
+        if (defined[0] == name.start[0] && Matches(defined, name)) return s.outputValues[j];
     }
-    return FailWithZero(s);
+    return Fail(s);
 }
 
 // name := letter { letter | digit }, at most 63 read; longer names leave their tail in the text.
-double Name(EvaluatorState& s) {
-    NameSpan name{s.cursor, 0};
-    while (name.length < MaxNameLength && Is(name.start[name.length], Letter | Digit)) ++name.length;
-    Consume(s, name.length);
-    if (*s.cursor == '(') {
-        Consume(s, 1);
-        return Call(s, name);
-    }
-    return Variable(s, name);
+Step Name(EvaluatorState& s, const char* p) {
+    // The run ends at the terminator at the latest, so it is measured whole and then held to 63.
+    int32_t run = 0;
+    while (Is(p[run], Letter | Digit)) ++run;
+    const NameSpan name{p, run < MaxNameLength ? run : MaxNameLength};
+    p = Consume(p, name.length);
+    if (*p == '(') return Call(s, name, Consume(p, 1));
+    return {Variable(s, name), p};
 }
 
 // primary := "(" conditional ")" | number | name | call
-double Primary(EvaluatorState& s) {
-    const char c = *s.cursor;
+Step Primary(EvaluatorState& s, const char* p) {
+    const char c = *p;
     if (c == '(') {
-        Consume(s, 1);
-        if (!Enter(s)) return 0.0;
-        const double inner = Conditional(s);
+        if (!Enter(s)) return {0.0, p + 1};
+        const Step inner = Conditional(s, Consume(p, 1));
         Leave(s);
-        ExpectClose(s);
-        return inner;
+        return {inner.value, ExpectClose(s, inner.next)};
     }
     if (Is(c, Digit) || c == '.') {
         double value = 0.0;
-        const char* end = ReadNumber(s.cursor, value);
-        if (end == s.cursor) return FailWithZero(s);
-        Consume(s, static_cast<int32_t>(end - s.cursor));
-        return value;
+        const char* end = ReadNumber(p, value);
+        if (end == p) return {Fail(s), p};
+        return {value, SkipSpace(end)};
     }
-    if (Is(c, Letter)) return Name(s);
-    return FailWithZero(s);  // end of text included; the cursor stays
+    if (Is(c, Letter)) return Name(s, p);
+    return {Fail(s), p};  // end of text included; the cursor stays
 }
 
 // unary := ( "-" | "+" | "!" ) unary | primary        ("+" is dropped, so a run of them costs no depth)
-double Unary(EvaluatorState& s) {
-    while (*s.cursor == '+') Consume(s, 1);
-    const char op = *s.cursor;
-    if (op != '-' && op != '!') return Primary(s);
-    Consume(s, 1);
-    if (!Enter(s)) return 0.0;
-    const double operand = Unary(s);
+Step Unary(EvaluatorState& s, const char* p) {
+    while (*p == '+') p = Consume(p, 1);
+    const char op = *p;
+    if (op != '-' && op != '!') return Primary(s, p);
+    if (!Enter(s)) return {0.0, p + 1};
+    const Step operand = Unary(s, Consume(p, 1));
     Leave(s);
-    return op == '-' ? -operand : Truth(operand == 0.0);
+    return {op == '-' ? -operand.value : Truth(operand.value == 0.0), operand.next};
 }
 
 // The binary levels, lowest first. Each level's operand is an expression of the next level; every level but
@@ -227,7 +224,7 @@ struct BinaryOperator {
 };
 
 // Two-character operators are tested before their one-character prefixes.
-BinaryOperator PeekOperator(const char* at) {
+[[gnu::always_inline]] inline BinaryOperator PeekOperator(const char* at) {
     switch (at[0]) {
         case '|': return at[1] == '|' ? BinaryOperator{Op::Or, OrLevel, 2} : BinaryOperator{};
         case '&': return at[1] == '&' ? BinaryOperator{Op::And, AndLevel, 2} : BinaryOperator{};
@@ -268,38 +265,38 @@ double Apply(Op op, double a, double b) {
     return 0.0;
 }
 
-// Continues the expression whose first operand `value` was just read, taking the operators of the levels from
-// `lowest` up. A right operand gets a loop of its own only when a tighter operator follows it.
-double Climb(EvaluatorState& s, double value, Level lowest) {
+// Continues the expression whose first operand `value` was just read and is followed by the operator `o`,
+// taking the operators of the levels from `lowest` up. A right operand gets a loop of its own only when a
+// tighter operator follows it.
+Step Climb(EvaluatorState& s, double value, const char* p, BinaryOperator o, Level lowest) {
     Level ceiling = PowerLevel;
-    BinaryOperator o = PeekOperator(s.cursor);
     for (;;) {
-        if (o.level < lowest || o.level > ceiling) return value;  // NoLevel is below every level
-        Consume(s, o.length);
+        if (o.level < lowest || o.level > ceiling) return {value, p};  // NoLevel is below every level
+        p = Consume(p, o.length);
+        Step right = Unary(s, p);
+        BinaryOperator next = PeekOperator(right.next);
         if (o.level == PowerLevel) {
             // The right operand of "^" is a whole power expression: right-associative, and one level deeper.
-            if (!Enter(s)) return 0.0;
-            const double base = Unary(s);
-            const double exponent = PeekOperator(s.cursor).level == PowerLevel ? Climb(s, base, PowerLevel) : base;
+            if (!Enter(s)) return {0.0, right.next};
+            if (next.level == PowerLevel) right = Climb(s, right.value, right.next, next, PowerLevel);
             Leave(s);
-            value = std::pow(value, exponent);
+            value = std::pow(value, right.value);
+            p = right.next;
             ceiling = MultiplicativeLevel;
-            o = PeekOperator(s.cursor);
+            o = PeekOperator(p);
             continue;
         }
-        double right = Unary(s);
-        BinaryOperator next = PeekOperator(s.cursor);
         if (next.level > o.level) {
-            right = Climb(s, right, static_cast<Level>(o.level + 1));
-            next = PeekOperator(s.cursor);
+            right = Climb(s, right.value, right.next, next, static_cast<Level>(o.level + 1));
+            next = PeekOperator(right.next);
         }
-        if ((o.op == Op::Divide || o.op == Op::Remainder) && right == 0.0) {
+        p = right.next;
+        if ((o.op == Op::Divide || o.op == Op::Remainder) && right.value == 0.0) {
             // A zero divisor ends the multiplicative expression with 0.0, dropping what it had accumulated.
-            Fail(s);
-            value = 0.0;
+            value = Fail(s);
             ceiling = AdditiveLevel;
         } else {
-            value = Apply(o.op, value, right);
+            value = Apply(o.op, value, right.value);
             ceiling = o.level == ComparisonLevel ? AndLevel : o.level;
         }
         o = next;
@@ -307,15 +304,17 @@ double Climb(EvaluatorState& s, double value, Level lowest) {
 }
 
 // conditional := or [ "?" conditional ":" conditional ]; both branches are evaluated
-double Conditional(EvaluatorState& s) {
-    const double condition = Climb(s, Unary(s), OrLevel);
-    if (*s.cursor != '?') return condition;
-    Consume(s, 1);
-    const double whenTrue = Conditional(s);
-    if (*s.cursor == ':') Consume(s, 1);
+Step Conditional(EvaluatorState& s, const char* p) {
+    Step condition = Unary(s, p);
+    const BinaryOperator o = PeekOperator(condition.next);
+    if (o.level != NoLevel) condition = Climb(s, condition.value, condition.next, o, OrLevel);
+    if (*condition.next != '?') return condition;
+    const Step whenTrue = Conditional(s, Consume(condition.next, 1));
+    p = whenTrue.next;
+    if (*p == ':') p = Consume(p, 1);
     else Fail(s);
-    const double whenFalse = Conditional(s);
-    return condition != 0.0 ? whenTrue : whenFalse;
+    const Step whenFalse = Conditional(s, p);
+    return {condition.value != 0.0 ? whenTrue.value : whenFalse.value, whenFalse.next};
 }
 
 }  // namespace
@@ -326,11 +325,10 @@ double EvaluateExpression(const Tool& tool, const char* text, const double* inpu
         error = 1;
         return 0.0;
     }
-    EvaluatorState s{tool, inputValues, outputValues, text, 0, 0, false};
-    SkipSpace(s);
-    double value = Conditional(s);
-    if (s.tooDeep) value = 0.0;
-    error = (*s.cursor != '\0' || s.error != 0 || !std::isfinite(value)) ? 1 : 0;
+    EvaluatorState s{tool, inputValues, outputValues, 0, 0, false};
+    const Step result = Conditional(s, SkipSpace(text));
+    const double value = s.tooDeep ? 0.0 : result.value;
+    error = (*result.next != '\0' || s.error != 0 || !std::isfinite(value)) ? 1 : 0;
     return value;
 }
 
