@@ -60,11 +60,8 @@ TEST(ConcurrentSave, TwoProcessesAppendWholeRecordsUnderOneHeader) {
 
     const std::string bytes = ReadFile(root.path + "/records/T146.csv");
     const std::string header = "时间,工具,年龄,";
-    const std::string tail =
-        ",收缩压=130,舒张压=80,症状(2单侧无力/1言语/0其他)=1,持续时间(0<10min/1 10-59/2≥60)=1,糖尿病(1/0)=0,"
-        "\"ABCD2：3 分\r\n\"\r\n";
-    const std::string record60 = "2026-12-08 09:05:03,ABCD2 评分,年龄=60" + tail;
-    const std::string record61 = "2026-12-08 09:05:03,ABCD2 评分,年龄=61" + tail;
+    const std::string record60 = Abcd2Record("2026-12-08 09:05:03", "60");
+    const std::string record61 = Abcd2Record("2026-12-08 09:05:03", "61");
     ASSERT_EQ(bytes.compare(0, 3 + header.size(), "\xEF\xBB\xBF" + header), 0);
     EXPECT_EQ(Count(bytes, "\xEF\xBB\xBF"), 1u);
     EXPECT_EQ(Count(bytes, header), 1u);

@@ -17,12 +17,6 @@ const std::string Bom = "\xEF\xBB\xBF";
 const std::string Header =
     "时间,工具,年龄,收缩压,舒张压,症状(2单侧无力/1言语/0其他),持续时间(0<10min/1 10-59/2≥60),糖尿病(1/0),结果\r\n";
 
-std::string Record(const std::string& time, const std::string& age) {
-    return time + ",ABCD2 评分,年龄=" + age +
-           ",收缩压=130,舒张压=80,症状(2单侧无力/1言语/0其他)=1,持续时间(0<10min/1 10-59/2≥60)=1,糖尿病(1/0)=0,"
-           "\"ABCD2：3 分\r\n\"\r\n";
-}
-
 std::string BuildRecord(const Tool& tool, const LocalTime& time, const double* values, const char16_t* report) {
     auto line = std::make_unique<char16_t[]>(RecordLineCapacity);
     BuildRecordLine(tool, time, values, report, line.get(), RecordLineCapacity);
@@ -42,13 +36,13 @@ TEST(RecordLog, FirstSaveCreatesMarkHeaderAndRecordSecondAppendsOnlyTheRecord) {
     const char16_t* fields[] = {u"60", u"130", u"80", u"1", u"1", u"0"};
     Calculate(*state, fields, *outcome);
     SaveRecord(*state, FixedTime, folder.c_str(), *outcome);
-    EXPECT_EQ(ReadFile(Utf8(path)), Bom + Header + Record("2026-12-08 09:05:03", "60"));
+    EXPECT_EQ(ReadFile(Utf8(path)), Bom + Header + Abcd2Record("2026-12-08 09:05:03", "60"));
 
     const char16_t* older[] = {u"1234567", u"130", u"80", u"1", u"1", u"0"};
     Calculate(*state, older, *outcome);
     SaveRecord(*state, LocalTime{2027, 1, 2, 23, 59, 0}, folder.c_str(), *outcome);
-    EXPECT_EQ(ReadFile(Utf8(path)),
-              Bom + Header + Record("2026-12-08 09:05:03", "60") + Record("2027-01-02 23:59:00", "1.23457e+06"));
+    EXPECT_EQ(ReadFile(Utf8(path)), Bom + Header + Abcd2Record("2026-12-08 09:05:03", "60") +
+                                        Abcd2Record("2027-01-02 23:59:00", "1.23457e+06"));
     delete outcome;
     delete state;
 }
