@@ -122,7 +122,10 @@ struct NameSpan {
 };
 
 bool Matches(const char* defined, NameSpan name) {
-    for (int32_t i = 0; i < name.length; ++i) {
+    // Most names differ in their first two characters. Both are readable: the text goes on at least to its
+    // terminator, and `defined` holds at least one character once the first compares equal to a letter.
+    if (defined[0] != name.start[0] || defined[1] != name.start[1]) return false;
+    for (int32_t i = 2; i < name.length; ++i) {
         if (defined[i] != name.start[i]) return false;  // also stops at the end of a shorter name
     }
     return defined[name.length] == '\0';
@@ -149,12 +152,10 @@ bool Matches(const char* defined, NameSpan name) {
 // An input hides an output of the same name; an unknown name fails.
 double Variable(EvaluatorState& s, NameSpan name) {
     for (int32_t i = 0; i < s.tool.inputCount; ++i) {
-        const char* defined = s.tool.inputs[i].name;
-        if (defined[0] == name.start[0] && Matches(defined, name)) return s.inputValues[i];
+        if (Matches(s.tool.inputs[i].name, name)) return s.inputValues[i];
     }
     for (int32_t j = 0; j < s.tool.outputCount; ++j) {
-        const char* defined = s.tool.outputs[j].name;
-        if (defined[0] == name.start[0] && Matches(defined, name)) return s.outputValues[j];
+        if (Matches(s.tool.outputs[j].name, name)) return s.outputValues[j];
     }
     return Fail(s);
 }
@@ -170,15 +171,17 @@ Step Name(EvaluatorState& s, const char* p) {
     return {Variable(s, name), p};
 }
 
+// "(" conditional ")"                                 (p stands on the "(")
+[[gnu::noinline]] Step Parenthesised(EvaluatorState& s, const char* p) {
+    if (!Enter(s)) return {0.0, p + 1};
+    const Step inner = Conditional(s, Consume(p, 1));
+    Leave(s);
+    return {inner.value, ExpectClose(s, inner.next)};
+}
+
 // primary := "(" conditional ")" | number | name | call
 Step Primary(EvaluatorState& s, const char* p) {
     const char c = *p;
-    if (c == '(') {
-        if (!Enter(s)) return {0.0, p + 1};
-        const Step inner = Conditional(s, Consume(p, 1));
-        Leave(s);
-        return {inner.value, ExpectClose(s, inner.next)};
-    }
     if (Is(c, Digit) || c == '.') {
         double value = 0.0;
         const char* end = ReadNumber(p, value);
@@ -186,18 +189,24 @@ Step Primary(EvaluatorState& s, const char* p) {
         return {value, SkipSpace(end)};
     }
     if (Is(c, Letter)) return Name(s, p);
+    if (c == '(') return Parenthesised(s, p);
     return {Fail(s), p};  // end of text included; the cursor stays
+}
+
+// ( "-" | "!" ) unary                                  (p stands on the operator)
+[[gnu::noinline]] Step Negated(EvaluatorState& s, const char* p) {
+    const char op = *p;
+    if (!Enter(s)) return {0.0, p + 1};
+    const Step operand = Unary(s, Consume(p, 1));
+    Leave(s);
+    return {op == '-' ? -operand.value : Truth(operand.value == 0.0), operand.next};
 }
 
 // unary := ( "-" | "+" | "!" ) unary | primary        ("+" is dropped, so a run of them costs no depth)
 Step Unary(EvaluatorState& s, const char* p) {
     while (*p == '+') p = Consume(p, 1);
-    const char op = *p;
-    if (op != '-' && op != '!') return Primary(s, p);
-    if (!Enter(s)) return {0.0, p + 1};
-    const Step operand = Unary(s, Consume(p, 1));
-    Leave(s);
-    return {op == '-' ? -operand.value : Truth(operand.value == 0.0), operand.next};
+    if (*p == '-' || *p == '!') return Negated(s, p);
+    return Primary(s, p);
 }
 
 // The binary levels, lowest first. Each level's operand is an expression of the next level; every level but

@@ -14,20 +14,11 @@ constexpr double exactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6, 
 
 }  // namespace
 
-const char* ReadNumber(const char* at, double& value) {
+const char* ReadAnyNumber(const char* at, double& value) {
     // Fast path for plain decimals: a mantissa below 2^53 divided by an exact power of ten is one correctly
     // rounded operation on exact operands, so it equals strtod's correctly rounded result. Exponents, hex forms
     // and long digit strings go to strtod itself.
-    // Most literals are short integers: up to 15 digits are exact, and strtod stops where they stop unless a
-    // fraction, an exponent or a hex prefix follows.
     const char* p = at;
-    uint64_t whole = 0;
-    while (IsDigit(*p) && p - at < 15) whole = whole * 10 + static_cast<uint64_t>(*p++ - '0');
-    if (p != at && !IsDigit(*p) && *p != '.' && *p != 'e' && *p != 'E' && *p != 'x' && *p != 'X') {
-        value = static_cast<double>(whole);
-        return p;
-    }
-    p = at;
     uint64_t mantissa = 0;
     int32_t significant = 0;
     int32_t fractionDigits = 0;
