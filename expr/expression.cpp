@@ -122,10 +122,8 @@ struct NameSpan {
 };
 
 bool Matches(const char* defined, NameSpan name) {
-    // Most names differ in their first two characters. Both are readable: the text goes on at least to its
-    // terminator, and `defined` holds at least one character once the first compares equal to a letter.
-    if (defined[0] != name.start[0] || defined[1] != name.start[1]) return false;
-    for (int32_t i = 2; i < name.length; ++i) {
+    if (defined[0] != name.start[0]) return false;  // most names differ at once
+    for (int32_t i = 1; i < name.length; ++i) {
         if (defined[i] != name.start[i]) return false;  // also stops at the end of a shorter name
     }
     return defined[name.length] == '\0';

@@ -144,12 +144,13 @@ TEST(Expression, ShapeOfTheText) {
 
 // A tool whose names test resolution: an input and an output share "dup"; "log" is a variable.
 const std::string name63(63, 'n');
-const InputField nameInputs[] = {{name63.c_str(), u"", nullptr, 0}, {"dup", u"", nullptr, 0}, {"log", u"", nullptr, 0}};
+const InputField nameInputs[] = {{name63.c_str(), u"", nullptr, 0}, {"dup", u"", nullptr, 0}, {"log", u"", nullptr, 0},
+                                 {"d", u"", nullptr, 0}};
 const OutputField nameOutputs[] = {{"dup", u"", nullptr, "1", nullptr}, {"out", u"", nullptr, "1", nullptr}};
-const Tool nameTool = {1, u"", nullptr, u"", u"", nullptr, 3, nameInputs, 2, nameOutputs, 0, nullptr, 0};
+const Tool nameTool = {1, u"", nullptr, u"", u"", nullptr, 4, nameInputs, 2, nameOutputs, 0, nullptr, 0};
 
 TEST(Expression, NamesResolveInputsFirstThenOutputs) {
-    const double inputs[MaxInputs] = {7, 11, 5};
+    const double inputs[MaxInputs] = {7, 11, 5, 3};
     const double outputs[MaxOutputs] = {13, 17};
     struct NameCase {
         std::string text;
@@ -165,6 +166,9 @@ TEST(Expression, NamesResolveInputsFirstThenOutputs) {
         {"log", 5, 0},               // function names are not reserved
         {"log(1) + log", 5, 0},
         {"Out", 0, 1},               // case-sensitive
+        {"d*d+d", 12, 0},            // one-letter names, with and without a character after them
+        {"du", 0, 1},                // a prefix of a name is no name
+        {"dupe", 0, 1},
     };
     for (const NameCase& c : cases) {
         int32_t error = -1;
