@@ -69,7 +69,7 @@ double Fail(EvaluatorState& s, double value = 0.0) {
 
 double Truth(bool b) { return b ? 1.0 : 0.0; }
 
-// The depth bound counts parentheses, unary operators and "^" operands; past it the text fails with 0.0.
+// The depth bound counts parentheses, calls, unary operators and "^" operands; past it the text fails with 0.0.
 bool Enter(EvaluatorState& s) {
     if (++s.depth > MaxDepth) s.tooDeep = true;
     if (s.tooDeep) Fail(s);
@@ -165,8 +165,12 @@ Step Name(EvaluatorState& s, const char* p) {
     while (Is(p[run], Letter | Digit)) ++run;
     const NameSpan name{p, run < MaxNameLength ? run : MaxNameLength};
     p = Consume(p, name.length);
-    if (*p == '(') return Call(s, name, Consume(p, 1));
-    return {Variable(s, name), p};
+    if (*p != '(') return {Variable(s, name), p};
+    // Calls nest like parentheses and count towards the same bound.
+    if (!Enter(s)) return {0.0, p + 1};
+    const Step call = Call(s, name, Consume(p, 1));
+    Leave(s);
+    return call;
 }
 
 // "(" conditional ")"                                 (p stands on the "(")

@@ -200,6 +200,9 @@ TEST(Expression, DeepNestingWorksToTwoHundredAndFailsCleanlyBeyondTheBound) {
         {Repeat("-", 100000) + "1", 0, 1},
         {"2" + Repeat("^2", 100000), 0, 1},
         {"sqrt(" + Repeat("(", 5000) + "4", 0, 1},
+        {Repeat("abs(", 200) + "-3" + Repeat(")", 200), 3, 0},
+        {Repeat("abs(", 100000) + "1" + Repeat(")", 100000), 0, 1},
+        {Repeat("min(1,", 100000) + "1" + Repeat(")", 100000), 0, 1},
     };
     for (const DepthCase& c : cases) {
         int32_t error = -1;
