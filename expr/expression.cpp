@@ -69,7 +69,8 @@ double Fail(EvaluatorState& s, double value = 0.0) {
 
 double Truth(bool b) { return b ? 1.0 : 0.0; }
 
-// The depth bound counts parentheses, calls, unary operators and "^" operands; past it the text fails with 0.0.
+// The depth bound counts parentheses, calls, conditional branches, unary operators and "^" operands; past it
+// the text fails with 0.0.
 bool Enter(EvaluatorState& s) {
     if (++s.depth > MaxDepth) s.tooDeep = true;
     if (s.tooDeep) Fail(s);
@@ -320,11 +321,14 @@ Step Conditional(EvaluatorState& s, const char* p) {
     const BinaryOperator o = PeekOperator(condition.next);
     if (o.level != NoLevel) condition = Climb(s, condition.value, condition.next, o, OrLevel);
     if (*condition.next != '?') return condition;
+    // Branches nest like parentheses and count towards the same bound.
+    if (!Enter(s)) return {0.0, condition.next};
     const Step whenTrue = Conditional(s, Consume(condition.next, 1));
     p = whenTrue.next;
     if (*p == ':') p = Consume(p, 1);
     else Fail(s);
     const Step whenFalse = Conditional(s, p);
+    Leave(s);
     return {condition.value != 0.0 ? whenTrue.value : whenFalse.value, whenFalse.next};
 }
 

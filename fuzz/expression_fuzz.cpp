@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // The two readers count depth differently, so they are compared only well inside both bounds.
     size_t nesting = 0;
-    for (size_t i = 0; i < size; ++i) nesting += std::strchr("(-!^+", text[i]) != nullptr && text[i] != 0;
+    for (size_t i = 0; i < size; ++i) nesting += std::strchr("(-!^+?", text[i]) != nullptr && text[i] != 0;
     if (nesting < 200) {
         int32_t referenceError = -1;
         const double expected =

@@ -203,6 +203,8 @@ TEST(Expression, DeepNestingWorksToTwoHundredAndFailsCleanlyBeyondTheBound) {
         {Repeat("abs(", 200) + "-3" + Repeat(")", 200), 3, 0},
         {Repeat("abs(", 100000) + "1" + Repeat(")", 100000), 0, 1},
         {Repeat("min(1,", 100000) + "1" + Repeat(")", 100000), 0, 1},
+        {Repeat("1?", 100000) + "1" + Repeat(":0", 100000), 0, 1},
+        {Repeat("0?1:", 100000) + "1", 0, 1},
     };
     for (const DepthCase& c : cases) {
         int32_t error = -1;
