@@ -183,7 +183,7 @@ Step Name(EvaluatorState& s, const char* p) {
 }
 
 // primary := "(" conditional ")" | number | name | call
-Step Primary(EvaluatorState& s, const char* p) {
+[[gnu::always_inline]] inline Step Primary(EvaluatorState& s, const char* p) {
     const char c = *p;
     if (Is(c, Digit) || c == '.') {
         double value = 0.0;
@@ -206,7 +206,7 @@ Step Primary(EvaluatorState& s, const char* p) {
 }
 
 // unary := ( "-" | "+" | "!" ) unary | primary        ("+" is dropped, so a run of them costs no depth)
-Step Unary(EvaluatorState& s, const char* p) {
+[[gnu::always_inline]] inline Step Unary(EvaluatorState& s, const char* p) {
     while (*p == '+') p = Consume(p, 1);
     if (*p == '-' || *p == '!') return Negated(s, p);
     return Primary(s, p);

@@ -33,7 +33,8 @@ inline const char* ReadNumber(const char* at, double& value) {
     if (digits == 0 || IsDecimalDigit(c) || c == '.' || (c | 0x20) == 'e' || (c | 0x20) == 'x') {
         return ReadAnyNumber(at, value);
     }
-    value = static_cast<double>(mantissa) / ExactPowersOfTen[fraction];
+    value = static_cast<double>(mantissa);
+    if (fraction != 0) value /= ExactPowersOfTen[fraction];  // a division is slow; whole numbers skip it
     return p;
 }
 
