@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "expr/characters.h"
 #include "expr/number.h"
 
 // A recursive-descent parser that evaluates while it reads. Every operand is evaluated, every failure only
@@ -32,26 +33,6 @@ struct Step {
 
 Step Conditional(EvaluatorState& s, const char* p);
 Step Unary(EvaluatorState& s, const char* p);
-
-// Character classes of the default locale: no byte above 0x7F is a letter, digit or space.
-enum CharClass : uint8_t { Space = 1, Letter = 2, Digit = 4 };
-constexpr auto charClasses = [] {
-    struct Table {
-        uint8_t of[256];
-    } table{};
-    for (int c = 'a'; c <= 'z'; ++c) table.of[c] = Letter;
-    for (int c = 'A'; c <= 'Z'; ++c) table.of[c] = Letter;
-    for (int c = '0'; c <= '9'; ++c) table.of[c] = Digit;
-    table.of[static_cast<int>('_')] = Letter;
-    // Only these four: vertical tab and form feed are not whitespace here.
-    table.of[static_cast<int>(' ')] = Space;
-    table.of[static_cast<int>('\t')] = Space;
-    table.of[static_cast<int>('\n')] = Space;
-    table.of[static_cast<int>('\r')] = Space;
-    return table;
-}();
-
-bool Is(char c, uint8_t classes) { return (charClasses.of[static_cast<unsigned char>(c)] & classes) != 0; }
 
 // Whitespace is skipped after every token, so the cursor always rests on a character that is not whitespace:
 // the same as skipping it wherever a level looks for its operator or operand, since no token holds any.
@@ -185,7 +166,7 @@ Step Name(EvaluatorState& s, const char* p) {
 // primary := "(" conditional ")" | number | name | call
 [[gnu::always_inline]] inline Step Primary(EvaluatorState& s, const char* p) {
     const char c = *p;
-    if (Is(c, Digit) || c == '.') {
+    if (Is(c, NumberStart)) {
         double value = 0.0;
         const char* end = ReadNumber(p, value);
         if (end == p) return {Fail(s), p};

@@ -2,6 +2,8 @@
 // Number literals of the expression language: exactly the value and the characters strtod takes.
 #include <cstdint>
 
+#include "expr/characters.h"
+
 namespace ovra {
 
 // The general reader: exponents, hex forms, long digit strings; the same value and length as strtod.
@@ -29,8 +31,7 @@ inline const char* ReadNumber(const char* at, double& value) {
             mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
         }
     }
-    const char c = *p;
-    if (digits == 0 || IsDecimalDigit(c) || c == '.' || (c | 0x20) == 'e' || (c | 0x20) == 'x') {
+    if (digits == 0 || Is(*p, NumberGoesOn)) {
         return ReadAnyNumber(at, value);
     }
     value = static_cast<double>(mantissa);
