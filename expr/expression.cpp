@@ -14,15 +14,17 @@ namespace {
 
 // Deep enough for any sensible formula, shallow enough for the stack of a sanitizer build.
 constexpr int32_t MaxDepth = 512;
+constexpr int32_t TooDeep = MaxDepth * 1024;
 constexpr int32_t MaxNameLength = 63;
 
 struct EvaluatorState {
     const Tool& tool;
+    const InputField* inputs;
+    const InputField* inputsEnd;
     const double* inputValues;
     const double* outputValues;
     int32_t error;
-    int32_t depth;
-    bool tooDeep;
+    int32_t depth;  // past MaxDepth for good once the bound is crossed
 };
 
 // A value read and the cursor after it.
@@ -32,12 +34,12 @@ struct Step {
 };
 
 Step Conditional(EvaluatorState& s, const char* p);
-Step Unary(EvaluatorState& s, const char* p);
+Step Choose(EvaluatorState& s, double condition, const char* p);
 
 // Whitespace is skipped after every token, so the cursor always rests on a character that is not whitespace:
 // the same as skipping it wherever a level looks for its operator or operand, since no token holds any.
 const char* SkipSpace(const char* p) {
-    while (Is(*p, Space)) ++p;
+    while (static_cast<unsigned char>(*p) <= ' ' && Is(*p, Space)) ++p;  // the four all lie at or below ' '
     return p;
 }
 
@@ -53,9 +55,10 @@ double Truth(bool b) { return b ? 1.0 : 0.0; }
 // The depth bound counts parentheses, calls, conditional branches, unary operators and "^" operands; past it
 // the text fails with 0.0.
 bool Enter(EvaluatorState& s) {
-    if (++s.depth > MaxDepth) s.tooDeep = true;
-    if (s.tooDeep) Fail(s);
-    return !s.tooDeep;
+    if (++s.depth <= MaxDepth) return true;
+    s.depth = TooDeep;  // so that the frames still open cannot bring it back under the bound
+    Fail(s);
+    return false;
 }
 void Leave(EvaluatorState& s) { --s.depth; }
 
@@ -141,7 +144,7 @@ double Variable(EvaluatorState& s, NameSpan name) {
 }
 
 // name := letter { letter | digit }, at most 63 read; longer names leave their tail in the text.
-Step Name(EvaluatorState& s, const char* p) {
+[[gnu::noinline]] Step SpelledName(EvaluatorState& s, const char* p) {
     // The run ends at the terminator at the latest, so it is measured whole and then held to 63.
     int32_t run = 0;
     while (Is(p[run], Letter | Digit)) ++run;
@@ -155,6 +158,24 @@ Step Name(EvaluatorState& s, const char* p) {
     return call;
 }
 
+// Most names are an input's, written out whole and not called: each input is compared in place while the
+// name is measured, and the first that is spelled out whole answers. Anything else takes the general path.
+Step Name(EvaluatorState& s, const char* p) {
+    for (const InputField* input = s.inputs; input < s.inputsEnd; ++input) {
+        const char* const defined = input->name;
+        if (defined[0] != p[0]) continue;
+        intptr_t k = 1;
+        while (p[k] == defined[k] && Is(p[k], Letter | Digit)) ++k;
+        if (k >= MaxNameLength) break;  // where the name is cut
+        if (defined[k] == '\0' && !Is(p[k], Letter | Digit)) {
+            const char* const after = SkipSpace(p + k);
+            if (*after != '(') return {s.inputValues[input - s.inputs], after};
+            break;
+        }
+    }
+    return SpelledName(s, p);
+}
+
 // "(" conditional ")"                                 (p stands on the "(")
 [[gnu::noinline]] Step Parenthesised(EvaluatorState& s, const char* p) {
     if (!Enter(s)) return {0.0, p + 1};
@@ -163,34 +184,35 @@ Step Name(EvaluatorState& s, const char* p) {
     return {inner.value, ExpectClose(s, inner.next)};
 }
 
+Step Prefixed(EvaluatorState& s, const char* p);
+
+// unary   := ( "-" | "+" | "!" ) unary | primary
 // primary := "(" conditional ")" | number | name | call
-[[gnu::always_inline]] inline Step Primary(EvaluatorState& s, const char* p) {
+// Operands without a prefix are read here; the rest, and what is no operand, go to Prefixed.
+[[gnu::always_inline]] inline Step Unary(EvaluatorState& s, const char* p) {
     const char c = *p;
     if (Is(c, NumberStart)) {
-        double value = 0.0;
-        const char* end = ReadNumber(p, value);
-        if (end == p) return {Fail(s), p};
-        return {value, SkipSpace(end)};
+        const NumberRead number = ReadNumber(p);
+        if (number.end == p) return {Fail(s), p};
+        return {number.value, SkipSpace(number.end)};
     }
     if (Is(c, Letter)) return Name(s, p);
     if (c == '(') return Parenthesised(s, p);
-    return {Fail(s), p};  // end of text included; the cursor stays
+    return Prefixed(s, p);
 }
 
-// ( "-" | "!" ) unary                                  (p stands on the operator)
-[[gnu::noinline]] Step Negated(EvaluatorState& s, const char* p) {
-    const char op = *p;
-    if (!Enter(s)) return {0.0, p + 1};
-    const Step operand = Unary(s, Consume(p, 1));
-    Leave(s);
-    return {op == '-' ? -operand.value : Truth(operand.value == 0.0), operand.next};
-}
-
-// unary := ( "-" | "+" | "!" ) unary | primary        ("+" is dropped, so a run of them costs no depth)
-[[gnu::always_inline]] inline Step Unary(EvaluatorState& s, const char* p) {
+// "+" is dropped, so a run of them costs no depth; "-" and "!" count towards the bound.
+[[gnu::noinline]] Step Prefixed(EvaluatorState& s, const char* p) {
     while (*p == '+') p = Consume(p, 1);
-    if (*p == '-' || *p == '!') return Negated(s, p);
-    return Primary(s, p);
+    const char op = *p;
+    if (op == '-' || op == '!') {
+        if (!Enter(s)) return {0.0, p + 1};
+        const Step operand = Unary(s, Consume(p, 1));
+        Leave(s);
+        return {op == '-' ? -operand.value : Truth(operand.value == 0.0), operand.next};
+    }
+    if (Is(op, NumberStart | Letter) || op == '(') return Unary(s, p);
+    return {Fail(s), p};  // end of text included; the cursor stays
 }
 
 // The binary levels, lowest first. Each level's operand is an expression of the next level; every level but
@@ -205,73 +227,72 @@ Step Name(EvaluatorState& s, const char* p) {
 // the right operand of an operator is read from the next level up. So an operand costs a few calls instead of
 // one per level. Where a level would return and leave an operator of a higher level unread, the loop lowers
 // its ceiling to match: after a comparison, after "^", and after a zero divisor.
-enum Level : int8_t { NoLevel, OrLevel, AndLevel, ComparisonLevel, AdditiveLevel, MultiplicativeLevel, PowerLevel };
+enum Level : uint8_t { NoLevel, ConditionalLevel, OrLevel, AndLevel, ComparisonLevel, AdditiveLevel, MultiplicativeLevel,
+                       PowerLevel };
 
-enum class Op : int8_t { None, Or, And, LessEqual, GreaterEqual, Equal, NotEqual, Less, Greater, Add, Subtract,
-                         Multiply, Divide, Remainder, Power };
-
-struct BinaryOperator {
-    Op op;
-    Level level;
-    int8_t length;
-};
-
-// Two-character operators are tested before their one-character prefixes.
-[[gnu::always_inline]] inline BinaryOperator PeekOperator(const char* at) {
-    switch (at[0]) {
-        case '|': return at[1] == '|' ? BinaryOperator{Op::Or, OrLevel, 2} : BinaryOperator{};
-        case '&': return at[1] == '&' ? BinaryOperator{Op::And, AndLevel, 2} : BinaryOperator{};
-        case '<': return at[1] == '=' ? BinaryOperator{Op::LessEqual, ComparisonLevel, 2}
-                                      : BinaryOperator{Op::Less, ComparisonLevel, 1};
-        case '>': return at[1] == '=' ? BinaryOperator{Op::GreaterEqual, ComparisonLevel, 2}
-                                      : BinaryOperator{Op::Greater, ComparisonLevel, 1};
-        case '=': return at[1] == '=' ? BinaryOperator{Op::Equal, ComparisonLevel, 2} : BinaryOperator{};
-        case '!': return at[1] == '=' ? BinaryOperator{Op::NotEqual, ComparisonLevel, 2} : BinaryOperator{};
-        case '+': return {Op::Add, AdditiveLevel, 1};
-        case '-': return {Op::Subtract, AdditiveLevel, 1};
-        case '*': return at[1] == '*' ? BinaryOperator{} : BinaryOperator{Op::Multiply, MultiplicativeLevel, 1};
-        case '/': return {Op::Divide, MultiplicativeLevel, 1};
-        case '%': return {Op::Remainder, MultiplicativeLevel, 1};
-        case '^': return {Op::Power, PowerLevel, 1};
-        default: return {};
-    }
+// An operator's code carries its level and length, so one byte travels between the steps.
+constexpr uint8_t OperatorCode(Level level, int32_t length, int32_t index) {
+    return static_cast<uint8_t>(level << 4 | (length - 1) << 3 | index);
 }
 
-double Apply(Op op, double a, double b) {
-    switch (op) {
-        case Op::Or: return Truth(a != 0.0 || b != 0.0);
-        case Op::And: return Truth(a != 0.0 && b != 0.0);
-        case Op::LessEqual: return Truth(a <= b);
-        case Op::GreaterEqual: return Truth(a >= b);
-        case Op::Equal: return Truth(a == b);
-        case Op::NotEqual: return Truth(a != b);
-        case Op::Less: return Truth(a < b);
-        case Op::Greater: return Truth(a > b);
-        case Op::Add: return a + b;
-        case Op::Subtract: return a - b;
-        case Op::Multiply: return a * b;
-        case Op::Divide: return a / b;
-        case Op::Remainder: return std::fmod(a, b);
-        case Op::Power: return std::pow(a, b);
-        case Op::None: break;
+enum class Op : uint8_t {
+    None = 0,
+    Choose = OperatorCode(ConditionalLevel, 1, 0),
+    Or = OperatorCode(OrLevel, 2, 0),
+    And = OperatorCode(AndLevel, 2, 0),
+    LessEqual = OperatorCode(ComparisonLevel, 2, 0),
+    GreaterEqual = OperatorCode(ComparisonLevel, 2, 1),
+    Equal = OperatorCode(ComparisonLevel, 2, 2),
+    NotEqual = OperatorCode(ComparisonLevel, 2, 3),
+    Less = OperatorCode(ComparisonLevel, 1, 0),
+    Greater = OperatorCode(ComparisonLevel, 1, 1),
+    Add = OperatorCode(AdditiveLevel, 1, 0),
+    Subtract = OperatorCode(AdditiveLevel, 1, 1),
+    Multiply = OperatorCode(MultiplicativeLevel, 1, 0),
+    Divide = OperatorCode(MultiplicativeLevel, 1, 1),
+    Remainder = OperatorCode(MultiplicativeLevel, 1, 2),
+    Power = OperatorCode(PowerLevel, 1, 0),
+};
+
+Level LevelOf(Op op) { return static_cast<Level>(static_cast<uint8_t>(op) >> 4); }
+int32_t LengthOf(Op op) { return 1 + (static_cast<uint8_t>(op) >> 3 & 1); }
+
+// Two-character operators are tested before their one-character prefixes.
+[[gnu::always_inline]] inline Op PeekOperator(const char* at) {
+    switch (at[0]) {
+        case '|': return at[1] == '|' ? Op::Or : Op::None;
+        case '&': return at[1] == '&' ? Op::And : Op::None;
+        case '<': return at[1] == '=' ? Op::LessEqual : Op::Less;
+        case '>': return at[1] == '=' ? Op::GreaterEqual : Op::Greater;
+        case '=': return at[1] == '=' ? Op::Equal : Op::None;
+        case '!': return at[1] == '=' ? Op::NotEqual : Op::None;
+        case '+': return Op::Add;
+        case '-': return Op::Subtract;
+        case '*': return at[1] == '*' ? Op::None : Op::Multiply;
+        case '/': return Op::Divide;
+        case '%': return Op::Remainder;
+        case '^': return Op::Power;
+        case '?': return Op::Choose;
+        default: return Op::None;
     }
-    return 0.0;
 }
 
 // Continues the expression whose first operand `value` was just read and is followed by the operator `o`,
 // taking the operators of the levels from `lowest` up. A right operand gets a loop of its own only when a
 // tighter operator follows it.
-Step Climb(EvaluatorState& s, double value, const char* p, BinaryOperator o, Level lowest) {
+Step Climb(EvaluatorState& s, double value, const char* p, Op o, Level lowest) {
     Level ceiling = PowerLevel;
     for (;;) {
-        if (o.level < lowest || o.level > ceiling) return {value, p};  // NoLevel is below every level
-        p = Consume(p, o.length);
+        const Level level = LevelOf(o);
+        if (level < lowest || level > ceiling) return {value, p};  // NoLevel is below every level
+        if (level == ConditionalLevel) return Choose(s, value, p);
+        p = Consume(p, LengthOf(o));
         Step right = Unary(s, p);
-        BinaryOperator next = PeekOperator(right.next);
-        if (o.level == PowerLevel) {
+        Op next = PeekOperator(right.next);
+        if (level == PowerLevel) {
             // The right operand of "^" is a whole power expression: right-associative, and one level deeper.
             if (!Enter(s)) return {0.0, right.next};
-            if (next.level == PowerLevel) right = Climb(s, right.value, right.next, next, PowerLevel);
+            if (next == Op::Power) right = Climb(s, right.value, right.next, next, PowerLevel);
             Leave(s);
             value = std::pow(value, right.value);
             p = right.next;
@@ -279,38 +300,61 @@ Step Climb(EvaluatorState& s, double value, const char* p, BinaryOperator o, Lev
             o = PeekOperator(p);
             continue;
         }
-        if (next.level > o.level) {
-            right = Climb(s, right.value, right.next, next, static_cast<Level>(o.level + 1));
+        if (LevelOf(next) > level) {
+            right = Climb(s, right.value, right.next, next, static_cast<Level>(level + 1));
             next = PeekOperator(right.next);
         }
         p = right.next;
-        if ((o.op == Op::Divide || o.op == Op::Remainder) && right.value == 0.0) {
-            // A zero divisor ends the multiplicative expression with 0.0, dropping what it had accumulated.
-            value = Fail(s);
-            ceiling = AdditiveLevel;
-        } else {
-            value = Apply(o.op, value, right.value);
-            ceiling = o.level == ComparisonLevel ? AndLevel : o.level;
+        const double b = right.value;
+        // A comparison does not chain; a zero divisor ends the multiplicative expression with 0.0, dropping
+        // what it had accumulated.
+        switch (o) {
+            case Op::Or: value = Truth(value != 0.0 || b != 0.0), ceiling = OrLevel; break;
+            case Op::And: value = Truth(value != 0.0 && b != 0.0), ceiling = AndLevel; break;
+            case Op::LessEqual: value = Truth(value <= b), ceiling = AndLevel; break;
+            case Op::GreaterEqual: value = Truth(value >= b), ceiling = AndLevel; break;
+            case Op::Equal: value = Truth(value == b), ceiling = AndLevel; break;
+            case Op::NotEqual: value = Truth(value != b), ceiling = AndLevel; break;
+            case Op::Less: value = Truth(value < b), ceiling = AndLevel; break;
+            case Op::Greater: value = Truth(value > b), ceiling = AndLevel; break;
+            case Op::Add: value = value + b, ceiling = AdditiveLevel; break;
+            case Op::Subtract: value = value - b, ceiling = AdditiveLevel; break;
+            case Op::Multiply: value = value * b, ceiling = MultiplicativeLevel; break;
+            case Op::Divide:
+                if (b == 0.0) value = Fail(s), ceiling = AdditiveLevel;
+                else value = value / b, ceiling = MultiplicativeLevel;
+                break;
+            case Op::Remainder:
+                if (b == 0.0) value = Fail(s), ceiling = AdditiveLevel;
+                else value = std::fmod(value, b), ceiling = MultiplicativeLevel;
+                break;
+            case Op::Power:  // read above
+            case Op::Choose:
+            case Op::None: break;
         }
         o = next;
     }
 }
 
-// conditional := or [ "?" conditional ":" conditional ]; both branches are evaluated
-Step Conditional(EvaluatorState& s, const char* p) {
-    Step condition = Unary(s, p);
-    const BinaryOperator o = PeekOperator(condition.next);
-    if (o.level != NoLevel) condition = Climb(s, condition.value, condition.next, o, OrLevel);
-    if (*condition.next != '?') return condition;
-    // Branches nest like parentheses and count towards the same bound.
-    if (!Enter(s)) return {0.0, condition.next};
-    const Step whenTrue = Conditional(s, Consume(condition.next, 1));
+// conditional := or [ "?" conditional ":" conditional ]
+[[gnu::always_inline]] inline Step Conditional(EvaluatorState& s, const char* p) {
+    const Step first = Unary(s, p);
+    const Op o = PeekOperator(first.next);
+    if (o == Op::None) return first;
+    return Climb(s, first.value, first.next, o, ConditionalLevel);
+}
+
+// The branches of a conditional whose condition `condition` ends at the "?" at p. Both are evaluated, and
+// they nest like parentheses, counting towards the same bound.
+Step Choose(EvaluatorState& s, double condition, const char* p) {
+    if (!Enter(s)) return {0.0, p};
+    const Step whenTrue = Conditional(s, Consume(p, 1));
     p = whenTrue.next;
     if (*p == ':') p = Consume(p, 1);
     else Fail(s);
     const Step whenFalse = Conditional(s, p);
     Leave(s);
-    return {condition.value != 0.0 ? whenTrue.value : whenFalse.value, whenFalse.next};
+    return {condition != 0.0 ? whenTrue.value : whenFalse.value, whenFalse.next};
 }
 
 }  // namespace
@@ -321,9 +365,9 @@ double EvaluateExpression(const Tool& tool, const char* text, const double* inpu
         error = 1;
         return 0.0;
     }
-    EvaluatorState s{tool, inputValues, outputValues, 0, 0, false};
+    EvaluatorState s{tool, tool.inputs, tool.inputs + tool.inputCount, inputValues, outputValues, 0, 0};
     const Step result = Conditional(s, SkipSpace(text));
-    const double value = s.tooDeep ? 0.0 : result.value;
+    const double value = s.depth > MaxDepth ? 0.0 : result.value;
     error = (*result.next != '\0' || s.error != 0 || !std::isfinite(value)) ? 1 : 0;
     return value;
 }

@@ -154,11 +154,10 @@ double Primary(EvaluatorState& s) {
         return inner;
     }
     if (IsDigit(c) || c == '.') {
-        double value = 0.0;
-        const char* end = ReadNumber(s.cursor, value);
-        if (end == s.cursor) return FailWithZero(s);
-        s.cursor = end;
-        return value;
+        const NumberRead number = ReadNumber(s.cursor);
+        if (number.end == s.cursor) return FailWithZero(s);
+        s.cursor = number.end;
+        return number.value;
     }
     if (IsLetter(c)) return Name(s);
     return FailWithZero(s);  // end of text included; the cursor stays

@@ -12,8 +12,9 @@ namespace {
 
 // ReadNumber must agree with strtod bit for bit and in the characters it consumes.
 void ExpectSameAsStrtod(const std::string& text) {
-    double fast = -1;
-    const char* end = ReadNumber(text.c_str(), fast);
+    const NumberRead read = ReadNumber(text.c_str());
+    const double fast = read.value;
+    const char* end = read.end;
     char* strtodEnd = nullptr;
     const double slow = std::strtod(text.c_str(), &strtodEnd);
     EXPECT_EQ(end - text.c_str(), strtodEnd - text.c_str()) << text;
