@@ -39,7 +39,8 @@ Step Choose(EvaluatorState& s, double condition, const char* p);
 // Whitespace is skipped after every token, so the cursor always rests on a character that is not whitespace:
 // the same as skipping it wherever a level looks for its operator or operand, since no token holds any.
 const char* SkipSpace(const char* p) {
-    while (static_cast<unsigned char>(*p) <= ' ' && Is(*p, Space)) ++p;  // the four all lie at or below ' '
+    if (static_cast<unsigned char>(*p) > ' ') [[likely]] return p;  // the four all lie at or below ' '
+    while (Is(*p, Space)) ++p;
     return p;
 }
 
@@ -161,7 +162,8 @@ double Variable(EvaluatorState& s, NameSpan name) {
 // Most names are an input's, written out whole and not called: each input is compared in place while the
 // name is measured, and the first that is spelled out whole answers. Anything else takes the general path.
 Step Name(EvaluatorState& s, const char* p) {
-    for (const InputField* input = s.inputs; input < s.inputsEnd; ++input) {
+    const double* value = s.inputValues;
+    for (const InputField* input = s.inputs; input < s.inputsEnd; ++input, ++value) {
         const char* const defined = input->name;
         if (defined[0] != p[0]) continue;
         intptr_t k = 1;
@@ -169,7 +171,7 @@ Step Name(EvaluatorState& s, const char* p) {
         if (k >= MaxNameLength) break;  // where the name is cut
         if (defined[k] == '\0' && !Is(p[k], Letter | Digit)) {
             const char* const after = SkipSpace(p + k);
-            if (*after != '(') return {s.inputValues[input - s.inputs], after};
+            if (*after != '(') return {*value, after};
             break;
         }
     }
@@ -341,12 +343,13 @@ Step Climb(EvaluatorState& s, double value, const char* p, Op o, Level lowest) {
     const Step first = Unary(s, p);
     const Op o = PeekOperator(first.next);
     if (o == Op::None) return first;
+    if (o == Op::Choose) return Choose(s, first.value, first.next);  // a plain condition needs no operator loop
     return Climb(s, first.value, first.next, o, ConditionalLevel);
 }
 
 // The branches of a conditional whose condition `condition` ends at the "?" at p. Both are evaluated, and
 // they nest like parentheses, counting towards the same bound.
-Step Choose(EvaluatorState& s, double condition, const char* p) {
+[[gnu::noinline]] Step Choose(EvaluatorState& s, double condition, const char* p) {
     if (!Enter(s)) return {0.0, p};
     const Step whenTrue = Conditional(s, Consume(p, 1));
     p = whenTrue.next;
@@ -365,7 +368,8 @@ double EvaluateExpression(const Tool& tool, const char* text, const double* inpu
         error = 1;
         return 0.0;
     }
-    EvaluatorState s{tool, tool.inputs, tool.inputs + tool.inputCount, inputValues, outputValues, 0, 0};
+    const int32_t inputCount = tool.inputCount > 0 ? tool.inputCount : 0;
+    EvaluatorState s{tool, tool.inputs, tool.inputs + inputCount, inputValues, outputValues, 0, 0};
     const Step result = Conditional(s, SkipSpace(text));
     const double value = s.depth > MaxDepth ? 0.0 : result.value;
     error = (*result.next != '\0' || s.error != 0 || !std::isfinite(value)) ? 1 : 0;
