@@ -161,7 +161,7 @@ double Variable(EvaluatorState& s, NameSpan name) {
 
 // Most names are an input's, written out whole and not called: each input is compared in place while the
 // name is measured, and the first that is spelled out whole answers. Anything else takes the general path.
-Step Name(EvaluatorState& s, const char* p) {
+[[gnu::always_inline]] inline Step Name(EvaluatorState& s, const char* p) {
     const double* value = s.inputValues;
     for (const InputField* input = s.inputs; input < s.inputsEnd; ++input, ++value) {
         const char* const defined = input->name;
