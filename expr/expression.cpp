@@ -279,6 +279,29 @@ int32_t LengthOf(Op op) { return 1 + (static_cast<uint8_t>(op) >> 3 & 1); }
     }
 }
 
+Step Climb(EvaluatorState& s, double value, const char* p, Op o, Level lowest);
+
+// The same as Climb from the multiplicative level, for the commonest nesting, "a + b * c", without a call.
+[[gnu::always_inline]] inline Step Product(EvaluatorState& s, double value, const char* p, Op o) {
+    for (;;) {
+        p = Consume(p, 1);
+        Step right = Unary(s, p);
+        Op next = PeekOperator(right.next);
+        if (next == Op::Power) {
+            right = Climb(s, right.value, right.next, next, PowerLevel);
+            next = PeekOperator(right.next);
+        }
+        p = right.next;
+        const double b = right.value;
+        if (o == Op::Multiply) value = value * b;
+        else if (b == 0.0) return {Fail(s), p};  // a zero divisor ends the product with 0.0
+        else if (o == Op::Divide) value = value / b;
+        else value = std::fmod(value, b);
+        if (LevelOf(next) != MultiplicativeLevel) return {value, p};
+        o = next;
+    }
+}
+
 // Continues the expression whose first operand `value` was just read and is followed by the operator `o`,
 // taking the operators of the levels from `lowest` up. A right operand gets a loop of its own only when a
 // tighter operator follows it.
@@ -303,7 +326,9 @@ Step Climb(EvaluatorState& s, double value, const char* p, Op o, Level lowest) {
             continue;
         }
         if (LevelOf(next) > level) {
-            right = Climb(s, right.value, right.next, next, static_cast<Level>(level + 1));
+            right = level == AdditiveLevel && LevelOf(next) == MultiplicativeLevel
+                        ? Product(s, right.value, right.next, next)
+                        : Climb(s, right.value, right.next, next, static_cast<Level>(level + 1));
             next = PeekOperator(right.next);
         }
         p = right.next;

@@ -82,6 +82,9 @@ TEST(Expression, DivisionByZeroDropsTheWholeProduct) {
     const Case cases[] = {
         {"1/0", 0, 1},      {"2+1/0", 2, 1},   {"3*4/0", 0, 1},      {"3*4/0*2", 0, 1}, {"1 / -0", 0, 1},
         {"10 % 0.0", 0, 1}, {"mod(1, 0)", 0, 1}, {"(3*4/0)*2 + 1", 1, 1},
+        // a product to the right of "+" or "-": a product operator after the zero divisor is left unread, while
+        // the sum goes on
+        {"2+1/0*5", 2, 1},  {"2-4*3%0+7", 9, 1}, {"2+6/3*4-1", 9, 0}, {"2-8%3^2*2", -14, 0},
     };
     EXPECT_CASES(cases);
 }
