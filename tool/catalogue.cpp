@@ -4,14 +4,14 @@ namespace ovra {
 namespace {
 
 // The symptom label gives unilateral weakness 2 points, as the published score does; the formula adds the
-// code as entered.
+// code as entered. The checks refuse typing slips before evaluation; the ranges are wide on purpose.
 const InputField abcd2Inputs[] = {
-    {"age", u"年龄", u"岁", 60},
-    {"sbp", u"收缩压", u"mmHg", 130},
-    {"dbp", u"舒张压", u"mmHg", 80},
-    {"clinical", u"症状(2单侧无力/1言语/0其他)", u"", 1},
-    {"duration", u"持续时间(0<10min/1 10-59/2≥60)", u"", 1},
-    {"dm", u"糖尿病(1/0)", u"", 0},
+    {"age", u"年龄", u"岁", 60, "age>=0&&age<=130", u"0 至 130 之间的数"},
+    {"sbp", u"收缩压", u"mmHg", 130, "sbp>=40&&sbp<=300", u"40 至 300 之间的数"},
+    {"dbp", u"舒张压", u"mmHg", 80, "dbp>=20&&dbp<=200", u"20 至 200 之间的数"},
+    {"clinical", u"症状(2单侧无力/1言语/0其他)", u"", 1, "clinical==0||clinical==1||clinical==2", u"0、1 或 2"},
+    {"duration", u"持续时间(0<10min/1 10-59/2≥60)", u"", 1, "duration==0||duration==1||duration==2", u"0、1 或 2"},
+    {"dm", u"糖尿病(1/0)", u"", 0, "dm==0||dm==1", u"0 或 1"},
 };
 
 const OutputField abcd2Outputs[] = {

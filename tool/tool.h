@@ -12,6 +12,8 @@ struct InputField {
     const char16_t* label;
     const char16_t* unit;
     double defaultValue;
+    const char* check = nullptr;            // condition over this input alone; nullptr: any finite number
+    const char16_t* accepted = nullptr;     // what `check` accepts, for the user: u"0、1 或 2"
 };
 
 struct OutputField {
