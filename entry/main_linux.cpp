@@ -31,7 +31,9 @@ int RunWindow(int argc, char** argv) {
         std::fputs("abcd2: the window cannot be opened: no display (DISPLAY is not set); try --selftest\n", stderr);
         return WindowFailed;
     }
-    char path[PATH_MAX + sizeof OVRA_WINDOW_MODULE];
+    // Beside the program in a build tree; in the package's private folder once installed.
+    static const char* const places[] = {OVRA_WINDOW_MODULE, OVRA_WINDOW_MODULE_INSTALLED};
+    char path[PATH_MAX + sizeof OVRA_WINDOW_MODULE_INSTALLED + sizeof OVRA_WINDOW_MODULE];
     const ssize_t length = readlink("/proc/self/exe", path, PATH_MAX);
     path[length > 0 ? length : 0] = 0;
     char* slash = std::strrchr(path, '/');
@@ -39,12 +41,19 @@ int RunWindow(int argc, char** argv) {
         std::fputs("abcd2: the window cannot be opened: the program's own folder is unknown\n", stderr);
         return WindowFailed;
     }
-    std::memcpy(slash + 1, OVRA_WINDOW_MODULE, sizeof OVRA_WINDOW_MODULE);
-    void* module = dlopen(path, RTLD_NOW | RTLD_LOCAL);
+    void* module = nullptr;
+    for (const char* place : places) {
+        std::strcpy(slash + 1, place);
+        if (access(path, F_OK) == 0) {
+            module = dlopen(path, RTLD_NOW | RTLD_LOCAL);
+            break;
+        }
+    }
     auto* run =
         module == nullptr ? nullptr : reinterpret_cast<int (*)(int, char**)>(dlsym(module, "OvraRunMainWindow"));
     if (run == nullptr) {
-        std::fprintf(stderr, "abcd2: the window cannot be opened: %s\n", dlerror());
+        const char* why = dlerror();
+        std::fprintf(stderr, "abcd2: the window cannot be opened: %s\n", why != nullptr ? why : "its module is missing");
         return WindowFailed;
     }
     return run(argc, argv);
