@@ -38,11 +38,11 @@ TEST(RecordLog, FirstSaveCreatesMarkHeaderAndRecordSecondAppendsOnlyTheRecord) {
     SaveRecord(*state, FixedTime, folder.c_str(), *outcome);
     EXPECT_EQ(ReadFile(Utf8(path)), Bom + Header + Abcd2Record("2026-12-08 09:05:03", "60"));
 
-    const char16_t* older[] = {u"1234567", u"130", u"80", u"1", u"1", u"0"};
+    const char16_t* older[] = {u"100.1234567", u"130", u"80", u"1", u"1", u"0"};
     Calculate(*state, older, *outcome);
     SaveRecord(*state, LocalTime{2027, 1, 2, 23, 59, 0}, folder.c_str(), *outcome);
-    EXPECT_EQ(ReadFile(Utf8(path)), Bom + Header + Abcd2Record("2026-12-08 09:05:03", "60") +
-                                        Abcd2Record("2027-01-02 23:59:00", "1.23457e+06"));
+    EXPECT_EQ(ReadFile(Utf8(path)),
+              Bom + Header + Abcd2Record("2026-12-08 09:05:03", "60") + Abcd2Record("2027-01-02 23:59:00", "100.123"));
     delete outcome;
     delete state;
 }
