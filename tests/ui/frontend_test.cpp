@@ -155,7 +155,8 @@ bool SameState(const FrontEnd& a, const FrontEnd& b) {
 }
 
 TEST(FrontEnd, RejectedFieldLeavesEveryEarlierResultUntouched) {
-    static const char16_t* const rejected[] = {u"abc", u"60abc", u"1e999", u"inf", u"nan", u"-inf"};
+    static const char16_t* const rejected[] = {u"abc",  u"60abc",    u"1e999", u"-1e309", u"inf",
+                                               u"-inf", u"INFINITY", u"nan",   u"-nan"};
     for (int field = 0; field < 6; ++field) {
         for (const char16_t* bad : rejected) {
             Session s;

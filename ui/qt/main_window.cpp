@@ -206,11 +206,12 @@ void MainWindow::CreateControls() {
         const QRect box =
             layout.breakAt > 0 ? QRect(24, rowTop - 9, LabelBoxWidth, 36) : QRect(24, rowTop + 1, LabelBoxWidth, 22);
         const Qt::Alignment vertical = layout.smallFont ? Qt::AlignVCenter : Qt::AlignTop;
-        // A label that cannot fit at all keeps its beginning in view.
+        // A label that cannot fit even so keeps its beginning in view, and shows whole on hover.
         const Qt::Alignment horizontal = layout.fits ? Qt::AlignRight : Qt::AlignLeft;
         QLabel* label = MakeLabel(this, caption, box, layout.smallFont ? fonts.small : fonts.label, LabelColour,
                                   horizontal | vertical, false);
         label->setObjectName(QStringLiteral("label%1").arg(i));
+        if (!layout.fits) label->setToolTip(QStringFromUtf16(input.label));
         char16_t text[64];
         DefaultFieldText(input, text, 64);
         QLineEdit* field = new QLineEdit(QStringFromUtf16(text), this);
