@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
+#include "evaluate/evaluate.h"
 #include "tests/ui/ui_test_support.h"
-#include "tool/evaluate.h"
 
 namespace ovra {
 namespace {
