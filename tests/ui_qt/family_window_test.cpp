@@ -9,7 +9,6 @@
 #include <QTextLayout>
 #include <memory>
 
-#include "evaluate/evaluate.h"
 #include "reports/reports.h"
 #include "tool/catalogue/catalogue.h"
 #include "ui/qt/main_window.h"
@@ -45,8 +44,6 @@ class FamilyWindowTest : public QObject {
     void calculateShowsTheReportAndTheBuildersVerdict();
     void copyGivesTheTitleAndTheReportWithoutTheVerdict();
     void saveKeepsAMultiLineReportInOneCell();
-    void everyToolCalculatesItsDefaults_data();
-    void everyToolCalculatesItsDefaults();
     void everyLabelFitsItsRow_data();
     void everyLabelFitsItsRow();
 
@@ -122,35 +119,6 @@ void FamilyWindowTest::saveKeepsAMultiLineReportInOneCell() {
     QVERIFY2(text.endsWith(QStringLiteral(",护士排班表,护士人数=6,排班天数=7,\"") + cell + QStringLiteral("\"\r\n")),
              qPrintable(text));
     QCOMPARE(text.count(QStringLiteral("\r\n")), 2 + cell.count(QStringLiteral("\r\n")));
-}
-
-void FamilyWindowTest::everyToolCalculatesItsDefaults_data() {
-    QTest::addColumn<int>("index");
-    for (int32_t t = 0; t < ToolCount(); ++t) QTest::addRow("T%d", AllTools()[t]->id) << t;
-}
-
-// Each record in its own window: its fields, and its defaults calculated without a refusal.
-void FamilyWindowTest::everyToolCalculatesItsDefaults() {
-    QFETCH(int, index);
-    const Tool& tool = *AllTools()[index];
-    MainWindow own(tool, dataFolder->path());
-    int refusals = 0;
-    own.SetNoticePresenter([&](QWidget*, NoticeIcon, const QString&, const QString&) { ++refusals; });
-    QCOMPARE(own.windowTitle(), QString::fromUtf16(tool.title));
-    for (int32_t i = 0; i <= tool.inputCount; ++i)
-        QCOMPARE(own.findChild<QLineEdit*>(QStringLiteral("field%1").arg(i)) != nullptr, i < tool.inputCount);
-    own.RunCalculate();
-    QCOMPARE(refusals, 0);
-    double defaults[MaxInputs] = {};
-    for (int32_t i = 0; i < tool.inputCount; ++i) defaults[i] = tool.inputs[i].defaultValue;
-    char16_t report[ReportCapacity], verdict[VerdictCapacity], detail[LastReportCapacity];
-    int32_t level = -1;
-    EvaluateTool(tool, defaults, report, ReportCapacity, verdict, VerdictCapacity, level, detail, LastReportCapacity);
-    QVERIFY(report[0] != 0);
-    QCOMPARE(own.findChild<QPlainTextEdit*>(QStringLiteral("report"))->toPlainText(),
-             QString::fromUtf16(report).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    QCOMPARE(own.findChild<QLabel*>(QStringLiteral("verdict"))->text(), QString::fromUtf16(verdict));
-    QCOMPARE(own.State().lastLevel, level);
 }
 
 void FamilyWindowTest::everyLabelFitsItsRow_data() {

@@ -6,9 +6,9 @@ namespace {
 
 // The ten numbers do not fit one label, so the two labels share the list; both inputs take all ten.
 const InputField inputs[] = {
-    {"drugA", u"药物A(1头孢曲松 2葡萄糖酸钙 3万古霉素 4呋塞米 5氨溴索)", u"", 1,
+    {"drugA", u"药物A(1-10：1头孢曲松 2葡萄糖酸钙 3万古霉素 4呋塞米 5氨溴索…)", u"", 1,
      "drugA>=1&&drugA<=10&&drugA==floor(drugA)", u"1 至 10 的整数"},
-    {"drugB", u"药物B(6奥美拉唑 7维生素C 8胰岛素 9碳酸氢钠 10多巴胺)", u"", 2,
+    {"drugB", u"药物B(1-10：…6奥美拉唑 7维生素C 8胰岛素 9碳酸氢钠 10多巴胺)", u"", 2,
      "drugB>=1&&drugB<=10&&drugB==floor(drugB)", u"1 至 10 的整数"},
 };
 
