@@ -1,6 +1,8 @@
-// The Linux program: the self-test runs without any display; otherwise the window, whose Qt code lives in a
-// module loaded only here, so a self-test start costs no more than an empty program.
+// main() of every Linux program of the family: the self-test runs without any display; otherwise the window,
+// whose Qt code lives in a module loaded only here, so a self-test start costs no more than an empty program.
+// The program's tool comes from ActiveTool and is handed to the module, which holds no tool of its own.
 #include <dlfcn.h>
+#include <errno.h>
 #include <limits.h>
 #include <unistd.h>
 
@@ -10,6 +12,7 @@
 
 #include "entry/command_line.h"
 #include "entry/selftest.h"
+#include "tool/tool.h"
 
 namespace {
 
@@ -28,7 +31,8 @@ bool DisplayNamed() {
 
 int RunWindow(int argc, char** argv) {
     if (!DisplayNamed()) {
-        std::fputs("abcd2: the window cannot be opened: no display (DISPLAY is not set); try --selftest\n", stderr);
+        std::fprintf(stderr, "%s: the window cannot be opened: no display (DISPLAY is not set); try --selftest\n",
+                     program_invocation_short_name);
         return WindowFailed;
     }
     char path[PATH_MAX + sizeof OVRA_WINDOW_MODULE];
@@ -36,22 +40,24 @@ int RunWindow(int argc, char** argv) {
     path[length > 0 ? length : 0] = 0;
     char* slash = std::strrchr(path, '/');
     if (slash == nullptr) {
-        std::fputs("abcd2: the window cannot be opened: the program's own folder is unknown\n", stderr);
+        std::fprintf(stderr, "%s: the window cannot be opened: the program's own folder is unknown\n",
+                     program_invocation_short_name);
         return WindowFailed;
     }
     std::memcpy(slash + 1, OVRA_WINDOW_MODULE, sizeof OVRA_WINDOW_MODULE);
     void* module = dlopen(path, RTLD_NOW | RTLD_LOCAL);
-    auto* run =
-        module == nullptr ? nullptr : reinterpret_cast<int (*)(int, char**)>(dlsym(module, "OvraRunMainWindow"));
+    using RunMainWindow = int (*)(int, char**, const ovra::Tool*);
+    auto* run = module == nullptr ? nullptr : reinterpret_cast<RunMainWindow>(dlsym(module, "OvraRunMainWindow"));
     if (run == nullptr) {
-        std::fprintf(stderr, "abcd2: the window cannot be opened: %s\n", dlerror());
+        std::fprintf(stderr, "%s: the window cannot be opened: %s\n", program_invocation_short_name, dlerror());
         return WindowFailed;
     }
-    return run(argc, argv);
+    return run(argc, argv, &ovra::ActiveTool());
 }
 #else
 int RunWindow(int, char**) {
-    std::fputs("abcd2: the window is not available in this build; use --selftest\n", stderr);
+    std::fprintf(stderr, "%s: the window is not available in this build; use --selftest\n",
+                 program_invocation_short_name);
     return WindowFailed;
 }
 #endif

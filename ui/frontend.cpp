@@ -1,8 +1,8 @@
 #include "ui/frontend.h"
 
+#include "evaluate/evaluate.h"
 #include "text/format.h"
 #include "text/text.h"
-#include "tool/evaluate.h"
 #include "ui/field_reading.h"
 
 namespace ovra {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "evaluate/evaluate.h"
 #include "tests/ui/ui_test_support.h"
-#include "tool/evaluate.h"
 
 namespace ovra {
 namespace {

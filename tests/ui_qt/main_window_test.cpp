@@ -42,7 +42,6 @@ class MainWindowTest : public QObject {
     void keyRuns_data();
     void keyRuns();
     void secondF5DoesNothing();
-    void labelsShowWhole();
     void rejectedFieldKeepsTheResultAndTakesTheFocus_data();
     void rejectedFieldKeepsTheResultAndTakesTheFocus();
     void acceptedCodeWrittenWithADecimalPoint();
@@ -273,23 +272,6 @@ void MainWindowTest::secondF5DoesNothing() {
     QCOMPARE(Report(), QStringLiteral("ABCD2：3 分\n"));
     PressIn(Field(4), Qt::Key_F5);  // focus back in a field: the keys work again
     QCOMPARE(Report(), QStringLiteral("ABCD2：4 分\n"));
-}
-
-// Measured in the fonts the labels show in: every line fits the box across, the lines fit it down, and the box
-// stays between the fields above and below.
-void MainWindowTest::labelsShowWhole() {
-    const Tool& tool = ActiveTool();
-    for (int i = 0; i < tool.inputCount; ++i) {
-        auto* label = Child<QLabel>(QStringLiteral("label%1").arg(i).toLatin1().constData());
-        const QStringList lines = label->text().split(QLatin1Char('\n'));
-        QCOMPARE(lines.join(QString()), QString::fromUtf16(tool.inputs[i].label));
-        const QFontMetricsF metrics(label->font());
-        for (const QString& line : lines)
-            QVERIFY2(metrics.horizontalAdvance(line) <= label->contentsRect().width(), qPrintable(line));
-        QVERIFY(lines.size() * metrics.lineSpacing() <= label->contentsRect().height());
-        const int r = 150 + 34 * i;
-        QVERIFY(label->geometry().top() > r - 34 + 23 && label->geometry().bottom() < r + 30);
-    }
 }
 
 void MainWindowTest::rejectedFieldKeepsTheResultAndTakesTheFocus_data() {
