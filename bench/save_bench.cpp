@@ -18,8 +18,8 @@ namespace {
 
 std::filesystem::path BenchFolder(const char* name) {
     const char* base = std::getenv("OVRA_BENCH_DIR");
-    std::filesystem::path folder = base != nullptr && base[0] != 0 ? std::filesystem::path(base)
-                                                                     : std::filesystem::temp_directory_path();
+    std::filesystem::path folder =
+        base != nullptr && base[0] != 0 ? std::filesystem::path(base) : std::filesystem::temp_directory_path();
     folder /= std::string("ovra_save_bench_") + std::to_string(getpid()) + "_" + name;
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);

@@ -37,9 +37,12 @@ bool SyncFolderOf(const char* path) {
     char folder[NarrowPathCapacity];
     std::strcpy(folder, path);
     char* slash = std::strrchr(folder, '/');
-    if (slash == folder) slash[1] = 0;
-    else if (slash != nullptr) *slash = 0;
-    else std::strcpy(folder, ".");
+    if (slash == folder)
+        slash[1] = 0;
+    else if (slash != nullptr)
+        *slash = 0;
+    else
+        std::strcpy(folder, ".");
     const int descriptor = open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (descriptor < 0) return false;
     const bool synced = fsync(descriptor) == 0;

@@ -33,8 +33,8 @@ OVERLAPPED At(DWORD low, DWORD high) {
 LogCreation CreateLogFile(const char16_t* path, const char* bytes, int32_t size) {
     if (path == nullptr || path[0] == 0) return LogCreation::Failed;
     wchar_t privatePath[600];
-    const int formatted = std::swprintf(privatePath, 600, L"%ls.%lu.%llu.new", WidePath(path),
-                                        GetCurrentProcessId(), static_cast<unsigned long long>(GetTickCount64()));
+    const int formatted = std::swprintf(privatePath, 600, L"%ls.%lu.%llu.new", WidePath(path), GetCurrentProcessId(),
+                                        static_cast<unsigned long long>(GetTickCount64()));
     if (formatted < 0) return LogCreation::Failed;
     HANDLE file = CreateFileW(privatePath, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return LogCreation::Failed;

@@ -1,6 +1,7 @@
 #pragma once
-// The per-tool CSV log: UTF-8, byte-order mark and header written once by whoever creates the file, one record
-// per save, CR LF lines, cells that need it quoted.
+// The per-tool CSV log: UTF-8, byte-order mark and header written once, by whoever creates the file or finds it
+// empty; one whole record per save, on the device before the save counts; CR LF lines, cells that need it
+// quoted.
 #include <cstdint>
 
 #include "tool/tool.h"

@@ -57,11 +57,11 @@ TEST(KilledSave, EveryReportedRecordIsWholeUnderOneMarkAndHeader) {
     }
 
     const std::string bytes = ReadFile(root.path + "/records/T146.csv");
-    const std::string header = "\xEF\xBB\xBF时间,工具,年龄,收缩压,舒张压,症状(2单侧无力/1言语/0其他),"
-                               "持续时间(0<10min/1 10-59/2≥60),糖尿病(1/0),结果\r\n";
+    const std::string header =
+        "\xEF\xBB\xBF时间,工具,年龄,收缩压,舒张压,症状(2单侧无力/1言语/0其他),"
+        "持续时间(0<10min/1 10-59/2≥60),糖尿病(1/0),结果\r\n";
     ASSERT_EQ(bytes.compare(0, header.size(), header), 0);
-    const std::string records[3] = {Abcd2Record("2026-12-08 09:05:03", "60"),
-                                    Abcd2Record("2026-12-08 09:05:03", "61"),
+    const std::string records[3] = {Abcd2Record("2026-12-08 09:05:03", "60"), Abcd2Record("2026-12-08 09:05:03", "61"),
                                     Abcd2Record("2026-12-08 09:05:03", "62")};
     // Whole records, or the start of a killed one's record ended by the CR LF the next save put after it.
     int counts[3] = {0, 0, 0};
