@@ -32,21 +32,29 @@ bool WriteAll(int descriptor, const char* bytes, int32_t size) {
     return true;
 }
 
-// A new name only becomes durable once the folder that holds it is synced.
-bool SyncFolderOf(const char* path) {
+enum class FolderSync { Synced, NotOpened, Failed };
+
+FolderSync SyncFolder(const char* folder) {
+    const int descriptor = open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0) return FolderSync::NotOpened;
+    const bool synced = fsync(descriptor) == 0;
+    return close(descriptor) == 0 && synced ? FolderSync::Synced : FolderSync::Failed;
+}
+
+// A new name is durable only once the folder holding it is synced. The folders above it may be new as well
+// (a first save makes the chain); they are synced as far as they can be opened, and cost little when clean.
+bool SyncFoldersAbove(const char* path) {
     char folder[NarrowPathCapacity];
     std::strcpy(folder, path);
-    char* slash = std::strrchr(folder, '/');
-    if (slash == folder)
-        slash[1] = 0;
-    else if (slash != nullptr)
-        *slash = 0;
-    else
-        std::strcpy(folder, ".");
-    const int descriptor = open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (descriptor < 0) return false;
-    const bool synced = fsync(descriptor) == 0;
-    return close(descriptor) == 0 && synced;
+    for (bool holder = true;; holder = false) {
+        char* slash = std::strrchr(folder, '/');
+        if (slash == nullptr) return !holder || SyncFolder(".") == FolderSync::Synced;
+        const bool top = slash == folder;
+        slash[top ? 1 : 0] = 0;
+        const FolderSync result = SyncFolder(folder);
+        if (result == FolderSync::Failed || (holder && result != FolderSync::Synced)) return false;
+        if (top) return true;
+    }
 }
 
 }  // namespace
@@ -66,7 +74,7 @@ LogCreation CreateLogFile(const char16_t* path, const char* bytes, int32_t size)
     const int linkError = errno;
     unlink(privatePath);
     if (linked != 0) return written && linkError == EEXIST ? LogCreation::Exists : LogCreation::Failed;
-    return SyncFolderOf(target) ? LogCreation::Created : LogCreation::Failed;
+    return SyncFoldersAbove(target) ? LogCreation::Created : LogCreation::Failed;
 }
 
 bool OpenLockedLog(const char16_t* path, LogFile& file) {
