@@ -8,6 +8,7 @@ packages=(
   clang libclang-rt-14-dev
   qt6-base-dev fonts-noto-cjk
   xvfb xdotool xclip
+  strace
 )
 
 missing=()

@@ -173,14 +173,17 @@ void SaveRecord(FrontEnd& state, const LocalTime& now, const char16_t* recordsFo
         return;
     }
     const Tool& tool = *state.tool;
+    const bool folderNamed = recordsFolder != nullptr && recordsFolder[0] != 0;
     char16_t path[RecordPathCapacity] = {};
-    if (recordsFolder != nullptr && recordsFolder[0] != 0)
-        RecordFilePath(recordsFolder, tool.id, path, RecordPathCapacity);
+    // A path too long for its buffer is refused: cut, it would name another file.
+    const bool pathWhole = folderNamed && RecordFilePath(recordsFolder, tool.id, path, RecordPathCapacity);
     char16_t line[RecordLineCapacity];
     BuildRecordLine(tool, now, state.inputValues, state.lastReport, line, RecordLineCapacity);
-    if (!AppendRecordLine(recordsFolder, path, tool, line)) {
-        char16_t message[RecordPathCapacity + 16];
-        FormatText(message, RecordPathCapacity + 16, u"无法写入记录文件：%ls", path);
+    if (!pathWhole || !AppendRecordLine(recordsFolder, path, tool, line)) {
+        char16_t message[NoticeCapacity];
+        CopyText(message, NoticeCapacity, u"无法写入记录文件：");
+        const int32_t prefix = TextLength(message);
+        if (folderNamed) RecordFilePath(recordsFolder, tool.id, message + prefix, NoticeCapacity - prefix);
         SetNotice(outcome, NoticeIcon::Warning, u"保存失败", message);
         CopyText(state.statusText, StatusTextCapacity, u"记录保存失败");
         return;

@@ -409,5 +409,26 @@ TEST(FrontEnd, SaveIntoAnUnwritableFolderIsShownAsAFailure) {
     EXPECT_EQ(Utf8(s.state->statusText), "记录保存失败");
 }
 
+TEST(FrontEnd, ARecordsPathPastItsBufferIsRefusedNeverCut) {
+    Session s;
+    ScratchFolder root;
+    s.CalculateDefaults();
+    // Folder components of at most 200 units, the whole file path 519 units ("/T146.csv" is 9).
+    const std::string sep(1, static_cast<char>(std::filesystem::path::preferred_separator));
+    std::string folder = root.path + sep + std::string(200, 'a') + sep + std::string(200, 'b') + sep;
+    folder += std::string(510 - folder.size(), 'c');
+    const std::u16string tooLong = std::filesystem::path(folder + "d").u16string();
+    Outcome& refused = s.Save(tooLong);
+    EXPECT_EQ(Utf8(refused.noticeCaption), "保存失败");
+    EXPECT_EQ(Utf8(refused.noticeText), "无法写入记录文件：" + folder + "d" + sep + "T146.csv");
+    EXPECT_EQ(Utf8(s.state->statusText), "记录保存失败");
+    EXPECT_TRUE(std::filesystem::is_empty(root.path)) << "no folder and no cut file name made";
+
+    Outcome& saved = s.Save(std::filesystem::path(folder).u16string());
+    EXPECT_EQ(Utf8(saved.noticeCaption), "已保存");
+    EXPECT_EQ((folder + sep + "T146.csv").size(), 519u);
+    EXPECT_TRUE(std::filesystem::exists(folder + sep + "T146.csv"));
+}
+
 }  // namespace
 }  // namespace ovra

@@ -3,12 +3,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDateTime>
-#include <QDir>
 #include <QFontMetricsF>
 #include <QMessageBox>
 #include <QPainter>
 #include <QScrollBar>
-#include <QStandardPaths>
 #include <QStyleFactory>
 #include <cmath>
 
@@ -165,8 +163,11 @@ LocalTime LocalTimeNow() {
 }  // namespace
 
 QString RecordsFolder() {
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    return data.isEmpty() ? QString() : QDir::cleanPath(data + QStringLiteral("/OvraMedSuite/records"));
+    const std::u16string xdgDataHome = qEnvironmentVariable("XDG_DATA_HOME").toStdU16String();
+    const std::u16string home = qEnvironmentVariable("HOME").toStdU16String();
+    char16_t folder[1024];
+    const bool whole = RecordsFolderFromEnvironment(xdgDataHome.c_str(), home.c_str(), folder, 1024);
+    return whole ? QStringFromUtf16(folder) : QString();
 }
 
 MainWindow::MainWindow(const Tool& tool, const QString& recordsFolder)
