@@ -5,6 +5,7 @@
 
 #include <cctype>
 #include <cstring>
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -167,11 +168,24 @@ namespace {
 
 INSTANTIATE_TEST_SUITE_P(Catalogue, EveryTool, ::testing::ValuesIn(AllTools(), AllTools() + ToolCount()), ToolName);
 
-TEST(Catalogue, HoldsTheBuildsToolsOnceEachInIdOrder) {
-    const std::vector<int32_t> built = {OVRA_TOOL_IDS};
-    std::vector<int32_t> listed;
-    for (int32_t t = 0; t < ToolCount(); ++t) listed.push_back(AllTools()[t]->id);
-    EXPECT_EQ(listed, built);
+// The build names programs, packages and Windows files from its own table of the family; it must say what the
+// records say.
+TEST(Catalogue, MatchesTheBuildsTableRowForRow) {
+    struct Row {
+        int32_t id;
+        const char16_t* title;
+        const char16_t* subtitle;
+    };
+    static const Row table[] = {
+#include "tool_table.inc"
+    };
+    ASSERT_EQ(ToolCount(), static_cast<int32_t>(std::size(table)));
+    for (int32_t t = 0; t < ToolCount(); ++t) {
+        const Tool& tool = *AllTools()[t];
+        EXPECT_EQ(tool.id, table[t].id);
+        EXPECT_EQ(Utf8(tool.title), Utf8(table[t].title)) << tool.id;
+        EXPECT_EQ(Utf8(tool.subtitle), Utf8(table[t].subtitle)) << tool.id;
+    }
 }
 
 TEST(Catalogue, EachCustomReportHasOneTool) {
