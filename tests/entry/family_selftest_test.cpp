@@ -12,6 +12,7 @@
 
 #include "entry/selftest.h"
 #include "reports/reports.h"
+#include "tests/support/every_tool.h"
 #include "text/utf.h"
 #include "tool/catalogue/catalogue.h"
 
@@ -83,18 +84,6 @@ TEST_P(EveryToolsSelfTest, NamesTheToolAndForACustomReportShowsItsBuildersReport
     };
     EXPECT_EQ(lines, expected);
 }
-
-std::string ToolName(const ::testing::TestParamInfo<const Tool*>& info) {
-    std::string name = "T";  // appended rather than added, which GCC 12 at -O3 misreads as an overlapping copy
-    return name += std::to_string(info.param->id);
-}
-
-}  // namespace
-
-// Found by argument-dependent lookup, so a test's parameter reads as its tool rather than as an address.
-void PrintTo(const Tool* tool, std::ostream* out) { *out << "tool " << tool->id; }
-
-namespace {
 
 INSTANTIATE_TEST_SUITE_P(Catalogue, EveryToolsSelfTest, ::testing::ValuesIn(AllTools(), AllTools() + ToolCount()),
                          ToolName);

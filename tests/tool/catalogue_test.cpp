@@ -13,6 +13,7 @@
 #include "expr/expression.h"
 #include "reports/reports.h"
 #include "tests/tool/input_reads.h"
+#include "tests/support/every_tool.h"
 #include "text/utf.h"
 
 namespace ovra {
@@ -153,18 +154,6 @@ TEST_P(EveryTool, CarriesEveryInputItsBuilderReadsAndNoOther) {
     for (const std::string& name : carried)
         EXPECT_TRUE(reads.count(name)) << "report " << tool.customReport << " never reads " << name;
 }
-
-std::string ToolName(const ::testing::TestParamInfo<const Tool*>& info) {
-    std::string name = "T";  // appended rather than added, which GCC 12 at -O3 misreads as an overlapping copy
-    return name += std::to_string(info.param->id);
-}
-
-}  // namespace
-
-// Found by argument-dependent lookup, so a test's parameter reads as its tool rather than as an address.
-void PrintTo(const Tool* tool, std::ostream* out) { *out << "tool " << tool->id; }
-
-namespace {
 
 INSTANTIATE_TEST_SUITE_P(Catalogue, EveryTool, ::testing::ValuesIn(AllTools(), AllTools() + ToolCount()), ToolName);
 
