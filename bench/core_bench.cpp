@@ -3,8 +3,8 @@
 #include <benchmark/benchmark.h>
 
 #include "entry/selftest.h"
+#include "evaluate/evaluate.h"
 #include "expr/expression.h"
-#include "tool/evaluate.h"
 
 namespace ovra {
 namespace {

@@ -1,53 +1,55 @@
-# Install rules and a Debian package per tool: the program, its window module, a desktop entry, the icon at
-# every size and an AppStream record. Each package carries its own copy of the module so that two tools'
-# packages never own the same file.
+# Install rules and a Debian package per tool of OVRA_TOOL_TABLE: the program, the window module, a desktop
+# entry, the icon at every size and an AppStream record. Each package carries its own copy of the module below
+# lib/ovra/<program>/ (where the program looks for it) so that two tools' packages never own the same file.
 include(GNUInstallDirs)
 
 set(OVRA_ICON_SIZES 16 24 32 48 64 128 256)
 
-# Call from the top-level scope, which receives the package's CPack settings.
-# ovra_package_tool(PACKAGE name PROGRAM target MODULE target ID n TITLE text SUBTITLE text SUMMARY english)
+# ovra_package_tool(ID id [ICONS folder-of-<size>.png]); call from the top-level scope, which receives the
+# package's CPack settings. The package is named after the program.
 function(ovra_package_tool)
-  cmake_parse_arguments(T "" "PACKAGE;PROGRAM;MODULE;ID;TITLE;SUBTITLE;SUMMARY;ICONS" "" ${ARGN})
-  set(component ${T_PACKAGE})
-  string(TOUPPER ${component} upper)
-  set(TOOL_PACKAGE ${T_PACKAGE})
-  set(TOOL_PROGRAM ${T_PACKAGE})
-  set(TOOL_TITLE ${T_TITLE})
-  set(TOOL_SUBTITLE ${T_SUBTITLE})
-  set(TOOL_SUMMARY ${T_SUMMARY})
+  cmake_parse_arguments(T "" "ID;ICONS" "" ${ARGN})
+  set(TOOL_PROGRAM ${OVRA_TOOL_${T_ID}_PROGRAM})
+  set(TOOL_PACKAGE ${TOOL_PROGRAM})
+  set(TOOL_TITLE ${OVRA_TOOL_${T_ID}_TITLE})
+  set(TOOL_SUBTITLE ${OVRA_TOOL_${T_ID}_SUBTITLE})
+  set(TOOL_SUMMARY ${OVRA_TOOL_${T_ID}_SUMMARY})
   set(TOOL_APP_ID "example.ovramed.tool${T_ID}")
-  set(out ${CMAKE_BINARY_DIR}/packaging/${component})
+  string(TOUPPER ${TOOL_PROGRAM} TOOL_PROGRAM_UPPER)
+  set(TOOL_ID_3 ${T_ID})
+  string(LENGTH "${T_ID}" idLength)
+  if(idLength LESS 3)
+    math(EXPR padLength "3 - ${idLength}")
+    string(REPEAT 0 ${padLength} pad)
+    set(TOOL_ID_3 ${pad}${TOOL_ID_3})
+  endif()
+  set(component tool${T_ID})
+  string(TOUPPER ${component} upper)
+  set(out ${CMAKE_BINARY_DIR}/packaging/${TOOL_PACKAGE})
 
   configure_file(${PROJECT_SOURCE_DIR}/packaging/tool.desktop.in ${out}/${TOOL_APP_ID}.desktop @ONLY)
   configure_file(${PROJECT_SOURCE_DIR}/packaging/tool.metainfo.xml.in ${out}/${TOOL_APP_ID}.metainfo.xml @ONLY)
   configure_file(${PROJECT_SOURCE_DIR}/packaging/copyright.in ${out}/copyright @ONLY)
   configure_file(${PROJECT_SOURCE_DIR}/packaging/changelog.in ${out}/changelog @ONLY)
-  string(TOUPPER ${T_PACKAGE} TOOL_PROGRAM_UPPER)
-  string(LENGTH "${T_ID}" idLength)
-  set(TOOL_ID_3 ${T_ID})
-  if(idLength LESS 3)
-    math(EXPR padLength "3 - ${idLength}")
-    string(REPEAT 0 ${padLength} pad)
-    set(TOOL_ID_3 ${pad}${T_ID})
-  endif()
-  configure_file(${PROJECT_SOURCE_DIR}/packaging/program.1.in ${out}/${T_PACKAGE}.1 @ONLY)
-  foreach(doc changelog ${T_PACKAGE}.1)
+  configure_file(${PROJECT_SOURCE_DIR}/packaging/program.1.in ${out}/${TOOL_PROGRAM}.1 @ONLY)
+  foreach(doc changelog ${TOOL_PROGRAM}.1)
     add_custom_command(OUTPUT ${out}/${doc}.gz
       COMMAND gzip -n -9 -c ${out}/${doc} > ${out}/${doc}.gz
       DEPENDS ${out}/${doc} VERBATIM)
   endforeach()
-  add_custom_target(${component}_package_files ALL DEPENDS ${out}/changelog.gz ${out}/${T_PACKAGE}.1.gz)
+  add_custom_target(${component}_package_files ALL DEPENDS ${out}/changelog.gz ${out}/${TOOL_PROGRAM}.1.gz)
 
-  install(TARGETS ${T_PROGRAM} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT ${component})
-  if(T_MODULE)
-    # Below a folder of our own, so the package is no library for the dynamic linker's cache.
-    install(TARGETS ${T_MODULE} LIBRARY DESTINATION lib/ovra/${T_PACKAGE} COMPONENT ${component})
+  install(TARGETS ${TOOL_PROGRAM} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT ${component})
+  if(TARGET ovra_window)
+    # Below a folder of our own, so the package holds no library for the dynamic linker's cache.
+    install(TARGETS ovra_window LIBRARY DESTINATION lib/ovra/${TOOL_PROGRAM} COMPONENT ${component})
   endif()
-  install(FILES ${out}/${TOOL_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT ${component})
-  install(FILES ${out}/${TOOL_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo COMPONENT ${component})
-  install(FILES ${out}/${T_PACKAGE}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT ${component})
-  install(FILES ${out}/copyright ${out}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${T_PACKAGE}
+  install(FILES ${out}/${TOOL_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications
+          COMPONENT ${component})
+  install(FILES ${out}/${TOOL_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
+          COMPONENT ${component})
+  install(FILES ${out}/${TOOL_PROGRAM}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT ${component})
+  install(FILES ${out}/copyright ${out}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${TOOL_PACKAGE}
           COMPONENT ${component})
   if(T_ICONS)
     foreach(size IN LISTS OVRA_ICON_SIZES)
@@ -56,11 +58,11 @@ function(ovra_package_tool)
     endforeach()
   endif()
 
-  set(CPACK_DEBIAN_${upper}_PACKAGE_NAME ${T_PACKAGE} PARENT_SCOPE)
+  set(CPACK_DEBIAN_${upper}_PACKAGE_NAME ${TOOL_PACKAGE} PARENT_SCOPE)
   set(CPACK_DEBIAN_${upper}_FILE_NAME DEB-DEFAULT PARENT_SCOPE)
   set(CPACK_DEBIAN_${upper}_PACKAGE_SECTION science PARENT_SCOPE)
   set(CPACK_DEBIAN_${upper}_DESCRIPTION
-      "clinical calculator: ${T_SUMMARY}\n${T_TITLE}：${T_SUBTITLE}。\n\nA small desktop calculator for hospital staff that carries one clinical tool:\ntype the values, press F5 or Enter, read the result and its verdict, copy\nit or append it to a per-tool CSV log in the user's data folder. The switch\n--selftest checks the installed program without a display.\n\n供医院临床人员使用的小型桌面计算工具：填写参数后按 F5 或回车查看结果与\n判读，可复制结果或追加保存到本地 CSV 记录；--selftest 开关可在无显示\n环境下自检。"
+      "clinical calculator: ${TOOL_SUMMARY}\n${TOOL_TITLE}：${TOOL_SUBTITLE}。\n\nA small desktop calculator for hospital staff that carries one clinical tool:\ntype the values, press F5 or Enter, read the result and its verdict, copy\nit or append it to a per-tool CSV log in the user's data folder. The switch\n--selftest checks the installed program without a display.\n\n供医院临床人员使用的小型桌面计算工具：填写参数后按 F5 或回车查看结果与\n判读，可复制结果或追加保存到本地 CSV 记录；--selftest 开关可在无显示\n环境下自检。"
       PARENT_SCOPE)
   set_property(GLOBAL APPEND PROPERTY OVRA_PACKAGED_TOOLS ${component})
 endfunction()

@@ -1,11 +1,11 @@
 #include "entry/selftest.h"
 
+#include "evaluate/evaluate.h"
 #include "expr/expression.h"
 #include "io/file.h"
 #include "text/format.h"
 #include "text/text.h"
 #include "text/utf.h"
-#include "tool/evaluate.h"
 #include "tool/format.h"
 
 namespace ovra {

@@ -55,7 +55,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     line[units] = 0;
     const ovra::StartRequest request = ovra::ReadCommandLine(line);
     CheckTerminated(request.reportPath, ovra::ReportPathCapacity);
-    if (request.selfTest && request.reportPath[0] == 0) std::abort();  // never an empty path
+    // Empty is a refused path; a path taken never holds a quote, which would make it ambiguous.
+    for (const char16_t* p = request.reportPath; *p != 0; ++p) {
+        if (*p == u'"') std::abort();
+    }
 
     std::free(line);
     std::free(out);

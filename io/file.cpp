@@ -18,10 +18,27 @@ std::FILE* OpenFile(const char16_t* path, const char* mode) {
 #else
     // Paths are at most 519 units here, so three bytes a unit is room enough.
     char narrow[2048];
-    if (Utf8FromUtf16(path, narrow, sizeof narrow) < 0) return nullptr;
+    if (!NarrowPathFromUtf16(path, narrow, sizeof narrow)) return nullptr;
     return std::fopen(narrow, mode);
 #endif
 }
+
+#ifndef _WIN32
+bool NarrowPathFromUtf16(const char16_t* path, char* out, int32_t capacity) {
+    if (path == nullptr || path[0] == 0) return false;
+    for (const char16_t* c = path; *c != 0; ++c) {
+        if (*c == u'\uFFFD') return false;
+        const bool high = *c >= 0xD800 && *c < 0xDC00;
+        const bool low = *c >= 0xDC00 && *c < 0xE000;
+        if (low) return false;
+        if (high) {
+            if (c[1] < 0xDC00 || c[1] >= 0xE000) return false;
+            ++c;
+        }
+    }
+    return Utf8FromUtf16(path, out, capacity) > 0;
+}
+#endif
 
 bool WriteAllAndClose(std::FILE* file, const char* bytes, int32_t size) {
     const bool written = size <= 0 || std::fwrite(bytes, 1, static_cast<size_t>(size), file) == static_cast<size_t>(size);

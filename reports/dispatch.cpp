@@ -1,5 +1,3 @@
-#include <cstring>
-
 #include "reports/builders.h"
 #include "reports/reports.h"
 #include "text/text.h"
@@ -38,16 +36,6 @@ int32_t BuildCustomReport(int32_t number, const Tool& tool, const double* inputV
     CopyText(report, reportCapacity, u"（该工具暂无自定义报告）");
     CopyText(verdict, verdictCapacity, u"暂无报告内容");
     return 0;
-}
-
-double InputValueByName(const Tool& tool, const double* inputValues, const char* name) {
-    if (inputValues == nullptr || name == nullptr) return 0.0;
-    // The value vector holds MaxInputs entries whatever the tool claims.
-    for (int32_t i = 0; i < tool.inputCount && i < MaxInputs; ++i) {
-        const char* inputName = tool.inputs[i].name;
-        if (inputName != nullptr && std::strcmp(inputName, name) == 0) return inputValues[i];
-    }
-    return 0.0;
 }
 
 int32_t ToSelector(double value) {

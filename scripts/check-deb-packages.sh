@@ -1,83 +1,145 @@
 #!/usr/bin/env bash
-# Builds every tool's .deb from a configured build tree, checks each with the system's validators, then
-# installs the ABCD2 package on this machine, runs it from its installed place and removes it again.
-# Usage: scripts/check-deb-packages.sh BUILD_DIR
-set -euo pipefail
+# Builds every tool's .deb from a built build tree and checks each with the system's validators; then, as root,
+# installs the ABCD2 package, runs its self-test and its window from the installed place, saves one record and
+# removes the package again. Usage: scripts/check-deb-packages.sh BUILD_DIR
+set -uo pipefail
 build=$(cd "$1" && pwd)
-expected_selftest=${2:-}
 failures=0
 fail() { echo "FAIL $*"; failures=$((failures + 1)); }
 ok() { echo "ok   $*"; }
+check() {  # description, command...
+  local what=$1
+  shift
+  if "$@"; then ok "$what"; else fail "$what"; fi
+}
+work=$(mktemp -d)
+pids=()
+installed=0
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  wait 2>/dev/null
+  [ "$installed" -eq 0 ] || dpkg -r abcd2 >/dev/null 2>&1
+  rm -rf "$work"
+}
+trap cleanup EXIT
 
 rm -rf "$build/packages"
-(cd "$build" && cpack -G DEB >/dev/null)
-shopt -s nullglob
+(cd "$build" && cpack -G DEB >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; echo "FAIL cpack"; exit 1; }
 debs=("$build"/packages/*.deb)
-[ ${#debs[@]} -gt 0 ] || { fail "no package was built"; exit 1; }
+expected=$(grep -c '^  "[0-9]*|' "$(dirname "$0")/../cmake/tool_table.cmake")
+[ ${#debs[@]} -eq "$expected" ] && ok "${#debs[@]} packages built" || fail "${#debs[@]} packages built, $expected tools"
 
+before=$failures
 for deb in "${debs[@]}"; do
   name=$(dpkg-deb -f "$deb" Package)
-  listing=$(dpkg-deb -c "$deb")
-  for want in "./usr/bin/$name" ./usr/share/applications/ ./usr/share/metainfo/ "./usr/share/doc/$name/copyright"; do
-    grep -qF " $want" <<<"$listing" || fail "$name: $want missing"
+  listing=$(dpkg-deb -c "$deb" | awk '{print $6}')
+  dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' >>"$work/all-files"
+  missing=""
+  for want in "./usr/bin/$name" "./usr/lib/ovra/$name/ovra_window.so" "./usr/share/doc/$name/copyright" \
+              "./usr/share/man/man1/$name.1.gz"; do
+    grep -qxF "$want" <<<"$listing" || missing+=" $want"
   done
+  grep -qE '^\./usr/share/metainfo/.+\.metainfo\.xml$' <<<"$listing" || missing+=" metainfo"
   for size in 16 24 32 48 64 128 256; do
-    grep -qE " \./usr/share/icons/hicolor/${size}x${size}/apps/[^ ]+\.png$" <<<"$listing" || fail "$name: icon ${size}px missing"
+    grep -qE "^\./usr/share/icons/hicolor/${size}x${size}/apps/.+\.png$" <<<"$listing" || missing+=" icon-${size}"
   done
-  [ "$(dpkg-deb -f "$deb" Version)" = 1.0.0 ] || fail "$name: version $(dpkg-deb -f "$deb" Version)"
-  dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || fail "$name: Depends lacks the Qt widgets library"
-  if lintian --fail-on error --suppress-tags no-manual-page "$deb" 2>/dev/null; then ok "$name: lintian"; else fail "$name: lintian"; fi
-  scratch=$(mktemp -d)
-  dpkg-deb -x "$deb" "$scratch"
-  for desktop in "$scratch"/usr/share/applications/*.desktop; do
-    desktop-file-validate "$desktop" && ok "$name: desktop entry" || fail "$name: desktop entry"
+  [ -z "$missing" ] || fail "$name: missing$missing"
+  # Fields read whole first: a grep -q that stops early would cut the pipe under pipefail.
+  version=$(dpkg-deb -f "$deb" Version)
+  depends=$(dpkg-deb -f "$deb" Depends)
+  maintainer=$(dpkg-deb -f "$deb" Maintainer)
+  description=$(dpkg-deb -f "$deb" Description)
+  [ "$version" = 1.0.0 ] || fail "$name: version $version"
+  grep -q 'libqt6widgets6 (>=' <<<"$depends" || fail "$name: Depends lacks the Qt widgets library: $depends"
+  grep -q '<.*@.*>' <<<"$maintainer" || fail "$name: no maintainer address"
+  grep -qP '^clinical calculator: [ -~]+$' <<<"${description%%$'\n'*}" || fail "$name: no English summary"
+  grep -qP '\p{Han}' <<<"$description" || fail "$name: no Chinese description"
+
+  unpacked="$work/$name"
+  dpkg-deb -x "$deb" "$unpacked"
+  desktop=("$unpacked"/usr/share/applications/*.desktop)
+  if [ ${#desktop[@]} -eq 1 ] && [ -f "${desktop[0]}" ]; then
+    desktop-file-validate "${desktop[0]}" || fail "$name: desktop entry invalid"
+    [ "$(sed -n 's/^Exec=//p' "${desktop[0]}")" = "$name" ] || fail "$name: desktop entry does not start $name"
+    icon=$(sed -n 's/^Icon=//p' "${desktop[0]}")
+    [ -f "$unpacked/usr/share/icons/hicolor/48x48/apps/$icon.png" ] || fail "$name: no icon named $icon"
+  else
+    fail "$name: not exactly one desktop entry"
+  fi
+  for meta in "$unpacked"/usr/share/metainfo/*.xml; do
+    appstreamcli validate --no-net --pedantic "$meta" >"$work/appstream.log" 2>&1 || {
+      cat "$work/appstream.log"
+      fail "$name: metainfo invalid"
+    }
   done
-  for meta in "$scratch"/usr/share/metainfo/*.xml; do
-    appstreamcli validate --no-net --explain "$meta" >/dev/null && ok "$name: metainfo" || fail "$name: metainfo"
-  done
-  rm -rf "$scratch"
+  # Stripped, and nothing of it leads back into this build tree.
+  if grep -rlF "$build" "$unpacked" >/dev/null; then fail "$name: a file names the build tree"; fi
+  dynamic=$(readelf -d "$unpacked/usr/bin/$name" "$unpacked/usr/lib/ovra/$name/ovra_window.so" 2>&1)
+  grep -qE 'RPATH|RUNPATH' <<<"$dynamic" && fail "$name: a run path is set"
 done
+[ "$failures" -eq "$before" ] && ok "contents, control fields, desktop entries and metainfo of every package"
+dups=$(sort "$work/all-files" | uniq -d)
+[ -z "$dups" ] && ok "no two packages own the same file" || fail "files owned twice: $dups"
+if lintian --fail-on error,warning "${debs[@]}" >"$work/lintian.log" 2>&1; then ok "lintian: no errors or warnings"
+else cat "$work/lintian.log"; fail "lintian"; fi
 
 if [ "$(id -u)" -ne 0 ]; then
   echo "SKIP installing the ABCD2 package: needs root"
-  exit "$failures"
+  exit $((failures > 0))
 fi
+
 deb=$(ls "$build"/packages/abcd2_*.deb)
-dpkg -i "$deb" >/dev/null
+dpkg -i "$deb" >/dev/null && installed=1 || { fail "dpkg -i abcd2"; exit 1; }
 files=$(dpkg -L abcd2 | while read -r f; do [ -f "$f" ] && echo "$f"; done)
-desktop=$(grep '/applications/' <<<"$files")
-exec_line=$(sed -n 's/^Exec=//p' "$desktop")
-program=$(command -v "$exec_line")
-[ "$program" = /usr/bin/abcd2 ] && ok "Exec line names /usr/bin/abcd2" || fail "Exec line '$exec_line' resolves to '$program'"
+desktop=$(grep '/applications/.*\.desktop$' <<<"$files")
+program=$(sed -n 's/^Exec=//p' "$desktop")
+check "the desktop entry starts /usr/bin/abcd2" test "$(command -v "$program")" = /usr/bin/abcd2
 
-work=$(mktemp -d)
-(cd "$work" && "$exec_line" --selftest >/dev/null) && ok "installed self-test exit 0" || fail "installed self-test exit $?"
-if [ -n "$expected_selftest" ]; then
-  cmp -s "$work/selftest.txt" "$expected_selftest" && ok "installed self-test report matches" || fail "installed self-test report differs"
-fi
-grep -q "$build" "$program" && fail "the installed program names the build tree"
+# The self-test from the installed place, in a folder away from the build tree.
+mkdir "$work/selftest"
+(cd "$work/selftest" && "$program" --selftest)
+check "installed self-test exit 0" test $? -eq 0
+printf 'TOOL|146|ABCD2 评分|神经科\r\nLEVEL|0\r\nOUT|ABCD2|3|分\r\nVERDICT|低危，门诊随访\r\nDETAIL|ABCD2：3 分 \r\nERRORS|0\r\n' \
+  >"$work/expected.txt"
+check "installed self-test report is the expected 123 bytes" cmp "$work/selftest/selftest.txt" "$work/expected.txt"
 
-# The window from the installed place, under a real X server: it must map a window with the tool's title.
-if command -v Xvfb >/dev/null && command -v xdotool >/dev/null; then
-  display=:$((90 + RANDOM % 100))
-  Xvfb "$display" -screen 0 1280x1024x24 >/dev/null 2>&1 &
-  xvfb=$!
-  for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.05; done
-  title=$(sed -n 's/^Name=//p' "$desktop")
-  HOME="$work" DISPLAY="$display" "$exec_line" >/dev/null 2>&1 &
-  window=$!
-  if DISPLAY="$display" timeout 30 xdotool search --sync --name "$title" >/dev/null; then ok "installed window opened: $title"
-  else fail "installed window did not open"; fi
-  kill -0 "$window" 2>/dev/null && kill "$window"
-  wait "$window" 2>/dev/null || true
-  kill "$xvfb"; wait "$xvfb" 2>/dev/null || true
+# The window from the installed place under a real X server; Calculate and Save put the record below the
+# user's data folder.
+until_true() {
+  local deadline=$((SECONDS + 20))
+  until "$@"; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.05
+  done
+}
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+pids+=($!)
+until_true test -s "$work/display" || { fail "Xvfb did not start: $(cat "$work/xvfb.log")"; exit 1; }
+export DISPLAY=":$(head -n1 "$work/display")"
+mkdir -p "$work/home" "$work/runtime"
+chmod 700 "$work/runtime"
+env -u XDG_DATA_HOME HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb "$program" \
+  >"$work/window.log" 2>&1 &
+window_pid=$!
+pids+=("$window_pid")
+window=$(timeout 20 xdotool search --sync --onlyvisible --name '^ABCD2 评分$' | head -n1)
+if [ -n "$window" ]; then
+  ok "installed window opened"
+  check "its window module is the package's own copy" grep -q ' /usr/lib/ovra/abcd2/ovra_window\.so$' "/proc/$window_pid/maps"
+  log="$work/home/.local/share/OvraMedSuite/records/T146.csv"
+  xdotool mousemove --window "$window" 96 688 click 1   # Calculate
+  xdotool mousemove --window "$window" 250 688 click 1  # Save
+  check "a saved record lands in ~/.local/share/OvraMedSuite/records/T146.csv" \
+    until_true grep -qs 'ABCD2 评分' "$log"
 else
-  echo "SKIP the installed window: Xvfb or xdotool missing"
+  fail "installed window did not open: $(cat "$work/window.log")"
 fi
-rm -rf "$work"
+kill "$window_pid" 2>/dev/null
+wait "$window_pid" 2>/dev/null
 
-dpkg -r abcd2 >/dev/null
-dpkg-query -W abcd2 2>/dev/null | grep -q . && dpkg -s abcd2 2>/dev/null | grep -q 'Status: install' && fail "abcd2 still installed"
+dpkg -r abcd2 >/dev/null && installed=0
+check "dpkg -r abcd2" test "$installed" -eq 0
 left=$(while read -r f; do [ -e "$f" ] && echo "$f"; done <<<"$files")
+[ -d /usr/lib/ovra/abcd2 ] && left+=" /usr/lib/ovra/abcd2/"
 [ -z "$left" ] && ok "removed without leftovers" || fail "left behind: $left"
-exit "$failures"
+exit $((failures > 0))

@@ -7,6 +7,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   qt6-base-dev fonts-noto-cjk
+  xvfb xdotool xclip
+  strace
+  dpkg-dev file lintian desktop-file-utils appstream
 )
 
 missing=()

@@ -1,8 +1,8 @@
 #include "ui/frontend.h"
 
+#include "evaluate/evaluate.h"
 #include "text/format.h"
 #include "text/text.h"
-#include "tool/evaluate.h"
 #include "ui/field_reading.h"
 
 namespace ovra {
@@ -30,6 +30,15 @@ void SetNotice(Outcome& outcome, NoticeIcon icon, const char16_t* caption, const
     outcome.noticeIcon = icon;
     outcome.noticeCaption = caption;
     CopyText(outcome.noticeText, NoticeCapacity, text);
+}
+
+// The refusal of field `index`: the input's label and what to enter instead; focus on the field.
+void RefuseField(Outcome& outcome, const Tool& tool, int32_t index, const char16_t* wanted) {
+    char16_t message[256];
+    FormatText(message, 256, u"第 %d 项“%ls”请输入%ls。", index + 1, tool.inputs[index].label, wanted);
+    SetNotice(outcome, NoticeIcon::Warning, u"输入有误", message);
+    outcome.focus = FocusTarget::Field;
+    outcome.focusField = index;
 }
 
 }  // namespace
@@ -69,19 +78,46 @@ uint32_t VerdictColourFromLevel(int32_t level) {
     }
 }
 
+LabelLayout LayOutLabel(const char16_t* label, int32_t boxWidth, LabelWidth width, const void* shell) {
+    const int32_t length = TextLength(label);
+    if (width(shell, label, length, false) <= boxWidth) return {false, 0, true};
+    if (width(shell, label, length, true) <= boxWidth) return {true, 0, true};
+    const auto fits = [&](int32_t from, int32_t to) { return width(shell, label + from, to - from, true) <= boxWidth; };
+    int32_t paren = 1;
+    while (paren < length && label[paren] != u'(' && label[paren] != u'（') ++paren;
+    if (paren < length && fits(0, paren) && fits(paren, length)) return {true, paren, true};
+    // At least one character on the first line, and never half of a surrogate pair.
+    int32_t split = 0;
+    for (int32_t end = 1; end < length; ++end) {
+        if (label[end] >= 0xDC00 && label[end] <= 0xDFFF) continue;
+        if (split > 0 && !fits(0, end)) break;
+        split = end;
+    }
+    if (split == 0) return {true, 0, false};
+    return {true, split, fits(0, split) && fits(split, length)};
+}
+
 void Calculate(FrontEnd& state, const char16_t* const* fieldTexts, Outcome& outcome) {
     ClearOutcome(outcome);
     const Tool& tool = *state.tool;
-    // Values are committed only when every field reads, so a refusal leaves the last result and what Save
-    // writes beside it consistent.
+    const int32_t count = tool.inputCount < MaxInputs ? tool.inputCount : MaxInputs;
+    // Values are committed only when every field reads and passes its check, so a refusal leaves the last
+    // result and what Save writes beside it consistent.
     double values[MaxInputs] = {};
-    for (int32_t i = 0; i < tool.inputCount && i < MaxInputs; ++i) {
-        if (NumberFromFieldText(fieldTexts[i], values[i])) continue;
-        char16_t message[256];
-        FormatText(message, 256, u"第 %d 项“%ls”请输入数字。", i + 1, tool.inputs[i].label);
-        SetNotice(outcome, NoticeIcon::Warning, u"输入有误", message);
-        outcome.focus = FocusTarget::Field;
-        outcome.focusField = i;
+    bool blank[MaxInputs] = {};
+    for (int32_t i = 0; i < count; ++i) {
+        const FieldReading reading = ReadFieldText(fieldTexts[i], values[i]);
+        if (reading == FieldReading::NotANumber) {
+            RefuseField(outcome, tool, i, u"数字");
+            return;
+        }
+        blank[i] = reading == FieldReading::Blank;
+    }
+    // A blank field reads 0 only where any number will do: an input with a check wants a deliberate value.
+    for (int32_t i = 0; i < count; ++i) {
+        const InputField& input = tool.inputs[i];
+        if (input.check == nullptr || (!blank[i] && PassesInputCheck(tool, i, values))) continue;
+        RefuseField(outcome, tool, i, input.accepted != nullptr ? input.accepted : u"允许范围内的数");
         return;
     }
     for (int32_t i = 0; i < MaxInputs; ++i) state.inputValues[i] = values[i];
@@ -137,14 +173,17 @@ void SaveRecord(FrontEnd& state, const LocalTime& now, const char16_t* recordsFo
         return;
     }
     const Tool& tool = *state.tool;
+    const bool folderNamed = recordsFolder != nullptr && recordsFolder[0] != 0;
     char16_t path[RecordPathCapacity] = {};
-    if (recordsFolder != nullptr && recordsFolder[0] != 0)
-        RecordFilePath(recordsFolder, tool.id, path, RecordPathCapacity);
+    // A path too long for its buffer is refused: cut, it would name another file.
+    const bool pathWhole = folderNamed && RecordFilePath(recordsFolder, tool.id, path, RecordPathCapacity);
     char16_t line[RecordLineCapacity];
     BuildRecordLine(tool, now, state.inputValues, state.lastReport, line, RecordLineCapacity);
-    if (!AppendRecordLine(recordsFolder, path, tool, line)) {
-        char16_t message[RecordPathCapacity + 16];
-        FormatText(message, RecordPathCapacity + 16, u"无法写入记录文件：%ls", path);
+    if (!pathWhole || !AppendRecordLine(recordsFolder, path, tool, line)) {
+        char16_t message[NoticeCapacity];
+        CopyText(message, NoticeCapacity, u"无法写入记录文件：");
+        const int32_t prefix = TextLength(message);
+        if (folderNamed) RecordFilePath(recordsFolder, tool.id, message + prefix, NoticeCapacity - prefix);
         SetNotice(outcome, NoticeIcon::Warning, u"保存失败", message);
         CopyText(state.statusText, StatusTextCapacity, u"记录保存失败");
         return;

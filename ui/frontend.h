@@ -54,6 +54,17 @@ void SubLineText(const Tool& tool, char16_t* out, int32_t capacity);
 void ReferenceLineText(const Tool& tool, char16_t* out, int32_t capacity);
 uint32_t VerdictColourFromLevel(int32_t level);  // 0xRRGGBB
 
+// How an input label fits its box: whole in the label font; else whole in the small font; else in the small
+// font on two lines, broken before its first parenthesis when both parts fit, or after as much as fits.
+struct LabelLayout {
+    bool smallFont;
+    int32_t breakAt;  // 0: one line; else the unit that starts the second line
+    bool fits;        // false: some line is still wider than the box
+};
+// The shell's width of `length` units of `text` in pixels, rounded up, in the label or the small font.
+using LabelWidth = int32_t (*)(const void* shell, const char16_t* text, int32_t length, bool smallFont);
+LabelLayout LayOutLabel(const char16_t* label, int32_t boxWidth, LabelWidth width, const void* shell);
+
 // `fieldTexts` holds one text per input of the tool, in input order.
 void Calculate(FrontEnd& state, const char16_t* const* fieldTexts, Outcome& outcome);
 void CopyResult(FrontEnd& state, Outcome& outcome);

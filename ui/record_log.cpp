@@ -1,11 +1,10 @@
 #include "ui/record_log.h"
 
 #include <filesystem>
-#include <random>
 #include <string_view>
 #include <system_error>
 
-#include "io/file.h"
+#include "io/log_file.h"
 #include "text/format.h"
 #include "text/text.h"
 #include "text/utf.h"
@@ -42,43 +41,75 @@ std::filesystem::path PathFromUtf16(const char16_t* text) {
     return std::filesystem::path(std::u16string_view(text, static_cast<size_t>(TextLength(text))));
 }
 
-bool WriteUtf8(const char16_t* path, const char* mode, const char* prefix, const char16_t* line) {
-    char bytes[sizeof ByteOrderMark + LineBytesCapacity];
-    int32_t start = 0;
-    for (; prefix[start] != 0; ++start) bytes[start] = prefix[start];
-    const int32_t size = Utf8FromUtf16(line, bytes + start, LineBytesCapacity);
+// Everything one save may write: mark, header, a line end and the record, each line at most 4095 bytes.
+struct SaveBytes {
+    char bytes[sizeof ByteOrderMark + 2 * LineBytesCapacity + 2];
+    int32_t size;
+};
+
+bool AddUtf8(SaveBytes& out, const char16_t* line) {
+    const int32_t size = Utf8FromUtf16(line, out.bytes + out.size, LineBytesCapacity);
     if (size < 0) return false;
-    std::FILE* file = OpenFile(path, mode);
-    return file != nullptr && WriteAllAndClose(file, bytes, start + size);
+    out.size += size;
+    return true;
 }
 
-// The header is written into a private file that then appears under the log's name in one step (a hard link
-// fails when the name exists), so no other process can append before the header or write a second one.
-bool EnsureLogFile(const char16_t* filePath, const Tool& tool) {
-    std::error_code error;
-    const std::filesystem::path target = PathFromUtf16(filePath);
-    if (std::filesystem::exists(target, error)) return true;
-    char16_t header[RecordLineCapacity];
-    BuildHeaderLine(tool, header, RecordLineCapacity);
-    char16_t privatePath[RecordPathCapacity + 32];
-    std::random_device random;
-    const long long tag = (static_cast<long long>(random()) << 31) ^ random();
-    FormatText(privatePath, RecordPathCapacity + 32, u"%ls.%lld.new", filePath, tag);
-    if (!WriteUtf8(privatePath, "wbx", ByteOrderMark, header)) {
-        std::filesystem::remove(PathFromUtf16(privatePath), error);
+void AddBytes(SaveBytes& out, const char* bytes) {
+    for (; *bytes != 0; ++bytes) out.bytes[out.size++] = *bytes;
+}
+
+// Under the lock: the record goes after whatever the file holds, and when anything fails the file is cut back
+// to the size it had, so no part of a failed record stays in front of a later one.
+bool AppendUnderLock(const char16_t* filePath, const Tool& tool, const char16_t* line) {
+    LogFile file{};
+    if (!OpenLockedLog(filePath, file)) return false;
+    int64_t size = 0;
+    if (!LogFileSize(file, size)) {
+        CloseLog(file);
         return false;
     }
-    std::filesystem::create_hard_link(PathFromUtf16(privatePath), target, error);
-    std::filesystem::remove(PathFromUtf16(privatePath), error);
-    return std::filesystem::exists(target, error);
+    SaveBytes out{{}, 0};
+    char last = '\n';
+    bool ok = true;
+    if (size == 0) {
+        char16_t header[RecordLineCapacity];
+        BuildHeaderLine(tool, header, RecordLineCapacity);
+        AddBytes(out, ByteOrderMark);
+        ok = AddUtf8(out, header);
+    } else if (!ReadLogByte(file, size - 1, last)) {
+        ok = false;
+    } else if (last != '\n') {
+        AddBytes(out, "\r\n");  // a fragment left by a write that never finished stays a line of its own
+    }
+    ok = ok && AddUtf8(out, line) && AppendToLog(file, out.bytes, out.size) && SyncLog(file);
+    if (!ok && TruncateLog(file, size)) SyncLog(file);
+    CloseLog(file);
+    return ok;
 }
 
 }  // namespace
 
-void RecordFilePath(const char16_t* folder, int32_t toolId, char16_t* out, int32_t capacity) {
+bool RecordFilePath(const char16_t* folder, int32_t toolId, char16_t* out, int32_t capacity) {
     bool backslash = false;
     for (const char16_t* c = folder; c != nullptr && *c != 0; ++c) backslash = backslash || *c == u'\\';
-    FormatText(out, capacity, u"%ls%cT%03d.csv", folder, backslash ? u'\\' : u'/', toolId);
+    char16_t name[32];
+    const int32_t nameLength = FormatText(name, 32, u"%cT%03d.csv", backslash ? u'\\' : u'/', toolId);
+    CopyText(out, capacity, folder);
+    return AppendText(out, capacity, name) == TextLength(folder) + nameLength;
+}
+
+bool RecordsFolderFromEnvironment(const char16_t* xdgDataHome, const char16_t* home, char16_t* out,
+                                  int32_t capacity) {
+    const bool xdgUsable = xdgDataHome != nullptr && xdgDataHome[0] == u'/';
+    const bool homeUsable = home != nullptr && home[0] == u'/';
+    const char16_t* base = xdgUsable ? xdgDataHome : homeUsable ? home : u"/";
+    int32_t baseLength = TextLength(base);
+    while (baseLength > 0 && base[baseLength - 1] == u'/') --baseLength;  // "/" and "/data/" join without "//"
+    const char16_t* below = xdgUsable ? u"/OvraMedSuite/records" : u"/.local/share/OvraMedSuite/records";
+    if (capacity < 1) return false;
+    out[0] = 0;
+    AppendUnits(out, capacity, base, baseLength);
+    return AppendText(out, capacity, below) == baseLength + TextLength(below);
 }
 
 void BuildHeaderLine(const Tool& tool, char16_t* out, int32_t capacity) {
@@ -102,10 +133,19 @@ void BuildRecordLine(const Tool& tool, const LocalTime& time, const double* inpu
 }
 
 bool AppendRecordLine(const char16_t* folder, const char16_t* filePath, const Tool& tool, const char16_t* line) {
-    if (folder == nullptr || folder[0] == 0) return false;
+    if (folder == nullptr || folder[0] == 0 || filePath == nullptr || filePath[0] == 0) return false;
     std::error_code error;
     std::filesystem::create_directories(PathFromUtf16(folder), error);
-    return EnsureLogFile(filePath, tool) && WriteUtf8(filePath, "ab", "", line);
+    if (!std::filesystem::exists(PathFromUtf16(filePath), error)) {
+        SaveBytes whole{{}, 0};
+        char16_t header[RecordLineCapacity];
+        BuildHeaderLine(tool, header, RecordLineCapacity);
+        AddBytes(whole, ByteOrderMark);
+        if (!AddUtf8(whole, header) || !AddUtf8(whole, line)) return false;
+        const LogCreation created = CreateLogFile(filePath, whole.bytes, whole.size);
+        if (created != LogCreation::Exists) return created == LogCreation::Created;
+    }
+    return AppendUnderLock(filePath, tool, line);
 }
 
 }  // namespace ovra

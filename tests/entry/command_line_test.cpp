@@ -30,8 +30,14 @@ TEST(CommandLine, TheSwitchAndTheReportPath) {
         {u"abcd2.exe --selftest\tout.txt", true, u"\tout.txt"},  // a tab is not skipped
         {u"C:\\x--selftest\\abcd2.exe", true, u"\\abcd2.exe"},  // found inside the program path
         {u"a --selftest one --selftest two", true, u"one"},      // the first occurrence counts
-        {u"abcd2.exe --selftest " + longPath, true, longPath.substr(0, 519)},
-        {u"abcd2.exe --selftest \"" + longPath + u"\"", true, longPath.substr(0, 519)},
+        {u"abcd2.exe --selftest \"a\" b", true, u"a"},
+        // Paths that cannot be held whole are refused (empty), never cut into another file's name.
+        {u"abcd2.exe --selftest " + longPath.substr(0, 519), true, longPath.substr(0, 519)},
+        {u"abcd2.exe --selftest " + longPath.substr(0, 520), true, u""},
+        {u"abcd2.exe --selftest \"" + longPath + u"\"", true, u""},
+        {u"abcd2.exe --selftest \"a\"b\"", true, u""},
+        {u"abcd2.exe --selftest \"\"x", true, u""},
+        {u"abcd2.exe --selftest a\"b", true, u""},
     };
     for (const Case& c : cases) {
         const StartRequest request = ReadCommandLine(c.line.c_str());
@@ -51,8 +57,19 @@ TEST(CommandLine, ArgumentsAreJoinedAsTheWindowsCommandLineWouldBe) {
     CommandLineFromArgs(3, chinese, line, CommandLineCapacity);
     EXPECT_EQ(std::u16string(ReadCommandLine(line).reportPath), u"报告.txt");
 
-    CommandLineFromArgs(3, chinese, line, 8);  // cut, still terminated
-    EXPECT_EQ(std::u16string(line), u"abcd2 -");
+    const char* quoted[] = {"abcd2", "--selftest", "a\" b"};
+    CommandLineFromArgs(3, quoted, line, CommandLineCapacity);
+    EXPECT_EQ(std::u16string(line), u"abcd2 --selftest \"a\"\" b\"");
+    EXPECT_EQ(std::u16string(ReadCommandLine(line).reportPath), u"");
+
+    // A cut line must not hand on a shorter path: it ends in quotes that refuse it.
+    const char* plain[] = {"abcd2", "--selftest", "report.txt"};
+    for (int32_t capacity : {20, 21, 22, 26}) {
+        CommandLineFromArgs(3, plain, line, capacity);
+        EXPECT_EQ(std::u16string(line).size(), static_cast<size_t>(capacity - 1));
+        const StartRequest request = ReadCommandLine(line);
+        EXPECT_EQ(std::u16string(request.reportPath), u"") << capacity;
+    }
 }
 
 }  // namespace

@@ -8,8 +8,8 @@
 #include <sstream>
 #include <string>
 
+#include "evaluate/evaluate.h"
 #include "text/utf.h"
-#include "tool/evaluate.h"
 
 namespace ovra {
 namespace {

@@ -2,12 +2,12 @@
 
 #include <limits>
 
+#include "evaluate/evaluate.h"
 #include "reports/reports.h"
 #include "reports/today.h"
 #include "tests/reports/report_harness.h"
 #include "tests/support/allocation_counter.h"
 #include "text/text.h"
-#include "tool/evaluate.h"
 
 namespace ovra::testing {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <memory>
 
+#include "evaluate/evaluate.h"
 #include "text/utf.h"
-#include "tool/evaluate.h"
 
 namespace ovra::testing {
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string_view>
 
 #include "tests/ui/ui_test_support.h"
 
@@ -22,7 +23,8 @@ TEST(FieldReading, AcceptsOneNumberBetweenSpaces) {
     };
     for (const ReadCase& c : cases) {
         double value = -12345;
-        EXPECT_TRUE(NumberFromFieldText(c.text, value)) << Utf8(c.text);
+        const bool blank = std::u16string_view(c.text).find_first_not_of(u' ') == std::u16string_view::npos;
+        EXPECT_EQ(ReadFieldText(c.text, value), blank ? FieldReading::Blank : FieldReading::Number) << Utf8(c.text);
         EXPECT_EQ(value, c.value) << Utf8(c.text);
     }
 }
@@ -34,7 +36,7 @@ TEST(FieldReading, RefusesAnythingButOneFiniteNumber) {
     };
     for (const char16_t* text : refused) {
         double value = 42;
-        EXPECT_FALSE(NumberFromFieldText(text, value)) << Utf8(text);
+        EXPECT_EQ(ReadFieldText(text, value), FieldReading::NotANumber) << Utf8(text);
         EXPECT_EQ(value, 42) << "a refusal keeps the old value: " << Utf8(text);
     }
 }
@@ -43,7 +45,7 @@ TEST(FieldReading, SeesOnlyTheFirst127Units) {
     std::u16string text(127, u' ');
     text += u"7";  // the 128th unit lies beyond what a field read sees
     double value = 42;
-    EXPECT_TRUE(NumberFromFieldText(text.c_str(), value));
+    EXPECT_EQ(ReadFieldText(text.c_str(), value), FieldReading::Blank);
     EXPECT_EQ(value, 0);
 }
 

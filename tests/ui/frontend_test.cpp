@@ -2,14 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "evaluate/evaluate.h"
 #include "tests/ui/ui_test_support.h"
-#include "tool/evaluate.h"
 
 namespace ovra {
 namespace {
@@ -89,7 +91,7 @@ TEST(FrontEnd, LevelFollowsTheRuleThatFires) {
     const Case cases[] = {
         {Abcd2Fields(u"60", u"140", u"80", u"1", u"1", u"0"), 2, 0xD66C00},  // 4 points
         {Abcd2Fields(u"70", u"150", u"95", u"2", u"2", u"1"), 3, 0xBE1E2D},  // 7 points
-        {Abcd2Fields(u"", u"", u"", u"", u"", u""), 0, 0x008060},            // empty fields read 0
+        {Abcd2Fields(u"0", u"40", u"20", u"0", u"0", u"0"), 0, 0x008060},    // the lowest accepted values
     };
     for (const Case& c : cases) {
         Session s;
@@ -153,7 +155,8 @@ bool SameState(const FrontEnd& a, const FrontEnd& b) {
 }
 
 TEST(FrontEnd, RejectedFieldLeavesEveryEarlierResultUntouched) {
-    static const char16_t* const rejected[] = {u"abc", u"60abc", u"1e999", u"inf", u"nan", u"-inf"};
+    static const char16_t* const rejected[] = {u"abc",  u"60abc",    u"1e999", u"-1e309", u"inf",
+                                               u"-inf", u"INFINITY", u"nan",   u"-nan"};
     for (int field = 0; field < 6; ++field) {
         for (const char16_t* bad : rejected) {
             Session s;
@@ -174,6 +177,103 @@ TEST(FrontEnd, RejectedFieldLeavesEveryEarlierResultUntouched) {
             EXPECT_EQ(Utf8(s.Copy().clipboard), "ABCD2 评分\r\n" + Utf8(before->copyText));
         }
     }
+}
+
+TEST(FrontEnd, InputChecksAcceptTheirBoundsAndRefuseOneStepPast) {
+    struct Case {
+        int field;
+        std::vector<const char16_t*> taken, refused;
+        const char* accepted;
+    };
+    const Case cases[] = {
+        {0, {u"0", u"130", u"-0", u"1e-300"}, {u"130.01", u"131", u"-0.01"}, "0 至 130 之间的数"},
+        {1, {u"40", u"300"}, {u"39.99", u"30", u"300.01"}, "40 至 300 之间的数"},
+        {2, {u"20", u"200"}, {u"19.99", u"200.01"}, "20 至 200 之间的数"},
+        {3, {u"2.0", u" 2 ", u"-0"}, {u"1.5", u"5", u"-1", u"3", u"1e-300", u"", u"   "}, "0、1 或 2"},
+        {4, {u"2.0"}, {u"2.5", u""}, "0、1 或 2"},
+        {5, {u"1"}, {u"0.5", u"-1", u"2"}, "0 或 1"},
+    };
+    for (const Case& c : cases) {
+        for (const char16_t* text : c.taken) {
+            Session s;
+            const char16_t* texts[6] = {u"61", u"120", u"70", u"0", u"0", u"0"};
+            texts[c.field] = text;
+            Outcome& o = s.Calculate(Abcd2Fields(texts[0], texts[1], texts[2], texts[3], texts[4], texts[5]));
+            EXPECT_EQ(o.noticeIcon, NoticeIcon::None) << Utf8(text) << ": " << Utf8(o.noticeText);
+            EXPECT_TRUE(o.showResult) << Utf8(text);
+            const double value = std::stod(Utf8(text));
+            EXPECT_EQ(s.state->inputValues[c.field], value) << Utf8(text);
+            EXPECT_EQ(std::signbit(s.state->inputValues[c.field]), std::signbit(value)) << Utf8(text);
+        }
+        for (const char16_t* text : c.refused) {
+            Session s;
+            s.Calculate(Abcd2Fields(u"70", u"150", u"95", u"2", u"2", u"1"));
+            s.Copy();
+            const auto before = std::make_unique<FrontEnd>(*s.state);
+            const char16_t* texts[6] = {u"61", u"120", u"70", u"0", u"0", u"0"};
+            texts[c.field] = text;
+            Outcome& o = s.Calculate(Abcd2Fields(texts[0], texts[1], texts[2], texts[3], texts[4], texts[5]));
+            EXPECT_EQ(o.noticeIcon, NoticeIcon::Warning) << Utf8(text);
+            EXPECT_EQ(Utf8(o.noticeCaption), "输入有误");
+            EXPECT_EQ(Utf8(o.noticeText), "第 " + std::to_string(c.field + 1) + " 项“" +
+                                              Utf8(ActiveTool().inputs[c.field].label) + "”请输入" + c.accepted + "。");
+            EXPECT_EQ(o.focus, FocusTarget::Field);
+            EXPECT_EQ(o.focusField, c.field);
+            EXPECT_FALSE(o.showResult);
+            EXPECT_TRUE(SameState(*before, *s.state)) << Utf8(text) << " in field " << c.field;
+        }
+    }
+}
+
+TEST(FrontEnd, EveryFieldReadsBeforeTheFirstFailingCheckIsNamed) {
+    struct Case {
+        FieldTexts fields;
+        const char* message;
+    };
+    const Case cases[] = {
+        {Abcd2Fields(u"131", u"130", u"80", u"5", u"1", u"x"), "第 6 项“糖尿病(1/0)”请输入数字。"},
+        {Abcd2Fields(u"60", u"30", u"80", u"5", u"1", u"0"), "第 2 项“收缩压”请输入40 至 300 之间的数。"},
+    };
+    for (const Case& c : cases) {
+        Session s;
+        EXPECT_EQ(Utf8(s.Calculate(c.fields).noticeText), c.message);
+    }
+}
+
+TEST(FrontEnd, ChecksWithoutAcceptedTextOrThatCannotEvaluateStillRefuse) {
+    static const InputField inputs[] = {
+        {"n", u"数量", nullptr, 1, "n>0"},
+        {"m", u"份数", nullptr, 1},
+        {"k", u"批号", nullptr, 1, "k>0&&k<zz", u"正数"},
+    };
+    static const OutputField outputs[] = {{"sum", u"合计", nullptr, "n+m", "f0"}};
+    const Tool checked{902, u"检查", nullptr, u"测试", u"无", nullptr, 2, inputs, 1, outputs, 0, nullptr, 0};
+    struct Case {
+        const char16_t* n;
+        const char16_t* m;
+        const char* message;  // "": accepted
+    };
+    static const Case cases[] = {
+        {u"0", u"1", "第 1 项“数量”请输入允许范围内的数。"},
+        {u"", u"1", "第 1 项“数量”请输入允许范围内的数。"},
+        {u"2", u"", ""},  // without a check a blank field reads 0
+    };
+    for (const Case& c : cases) {
+        Session s(checked);
+        const char16_t* fields[] = {c.n, c.m};
+        Calculate(*s.state, fields, *s.outcome);
+        EXPECT_EQ(Utf8(s.outcome->noticeText), c.message) << Utf8(c.n) << "," << Utf8(c.m);
+    }
+    Session blank(checked);
+    const char16_t* fields[] = {u"2", u"  "};
+    Calculate(*blank.state, fields, *blank.outcome);
+    EXPECT_EQ(Utf8(blank.outcome->report), "合计：2\r\n");
+
+    const Tool broken{903, u"检查", nullptr, u"测试", u"无", nullptr, 1, inputs + 2, 1, outputs, 0, nullptr, 0};
+    Session s(broken);
+    const char16_t* one[] = {u"5"};
+    Calculate(*s.state, one, *s.outcome);
+    EXPECT_EQ(Utf8(s.outcome->noticeText), "第 1 项“批号”请输入正数。");
 }
 
 TEST(FrontEnd, DefaultFieldTextsUseSixSignificantDigits) {
@@ -199,6 +299,36 @@ TEST(FrontEnd, LinesBuiltFromTheTool) {
     bare.subtitle = nullptr;
     SubLineText(bare, text, LineTextCapacity);
     EXPECT_EQ(Utf8(text), "神经科  ·  ");
+}
+
+// Every unit 10 pixels wide in the label font, 8 in the small font.
+int32_t UnitWidth(const void*, const char16_t*, int32_t length, bool smallFont) {
+    return length * (smallFont ? 8 : 10);
+}
+
+TEST(FrontEnd, LabelsTooWideShrinkThenBreakBeforeTheirParenthesis) {
+    struct Case {
+        const char16_t* label;
+        int32_t box;
+        LabelLayout layout;
+    };
+    static const Case cases[] = {
+        {u"abc", 30, {false, 0, true}},
+        {u"abcd", 32, {true, 0, true}},
+        {u"ab(cdef)", 48, {true, 2, true}},
+        {u"ab（cdef）", 48, {true, 2, true}},
+        {u"abcdefgh(ij)", 48, {true, 6, true}},  // the part before "(" is too wide: as much as fits
+        {u"(abcdefgh", 40, {true, 5, true}},     // a leading "(" is no place to break
+        {u"ab\U0001F600cd", 24, {true, 2, false}},
+        {u"abcdefghijkl", 40, {true, 5, false}},
+        {u"", 0, {false, 0, true}},
+    };
+    for (const Case& c : cases) {
+        const LabelLayout layout = LayOutLabel(c.label, c.box, UnitWidth, nullptr);
+        EXPECT_EQ(layout.smallFont, c.layout.smallFont) << Utf8(c.label);
+        EXPECT_EQ(layout.breakAt, c.layout.breakAt) << Utf8(c.label);
+        EXPECT_EQ(layout.fits, c.layout.fits) << Utf8(c.label);
+    }
 }
 
 const InputField customInputs[] = {{"n", u"数量", nullptr, 1}};
@@ -277,6 +407,27 @@ TEST(FrontEnd, SaveIntoAnUnwritableFolderIsShownAsAFailure) {
     Outcome& noFolder = s.Save(u"");
     EXPECT_EQ(Utf8(noFolder.noticeCaption), "保存失败");
     EXPECT_EQ(Utf8(s.state->statusText), "记录保存失败");
+}
+
+TEST(FrontEnd, ARecordsPathPastItsBufferIsRefusedNeverCut) {
+    Session s;
+    ScratchFolder root;
+    s.CalculateDefaults();
+    // Folder components of at most 200 units, the whole file path 519 units ("/T146.csv" is 9).
+    const std::string sep(1, static_cast<char>(std::filesystem::path::preferred_separator));
+    std::string folder = root.path + sep + std::string(200, 'a') + sep + std::string(200, 'b') + sep;
+    folder += std::string(510 - folder.size(), 'c');
+    const std::u16string tooLong = std::filesystem::path(folder + "d").u16string();
+    Outcome& refused = s.Save(tooLong);
+    EXPECT_EQ(Utf8(refused.noticeCaption), "保存失败");
+    EXPECT_EQ(Utf8(refused.noticeText), "无法写入记录文件：" + folder + "d" + sep + "T146.csv");
+    EXPECT_EQ(Utf8(s.state->statusText), "记录保存失败");
+    EXPECT_TRUE(std::filesystem::is_empty(root.path)) << "no folder and no cut file name made";
+
+    Outcome& saved = s.Save(std::filesystem::path(folder).u16string());
+    EXPECT_EQ(Utf8(saved.noticeCaption), "已保存");
+    EXPECT_EQ((folder + sep + "T146.csv").size(), 519u);
+    EXPECT_TRUE(std::filesystem::exists(folder + sep + "T146.csv"));
 }
 
 }  // namespace

@@ -38,11 +38,11 @@ TEST(RecordLog, FirstSaveCreatesMarkHeaderAndRecordSecondAppendsOnlyTheRecord) {
     SaveRecord(*state, FixedTime, folder.c_str(), *outcome);
     EXPECT_EQ(ReadFile(Utf8(path)), Bom + Header + Abcd2Record("2026-12-08 09:05:03", "60"));
 
-    const char16_t* older[] = {u"1234567", u"130", u"80", u"1", u"1", u"0"};
+    const char16_t* older[] = {u"100.1234567", u"130", u"80", u"1", u"1", u"0"};
     Calculate(*state, older, *outcome);
     SaveRecord(*state, LocalTime{2027, 1, 2, 23, 59, 0}, folder.c_str(), *outcome);
-    EXPECT_EQ(ReadFile(Utf8(path)), Bom + Header + Abcd2Record("2026-12-08 09:05:03", "60") +
-                                        Abcd2Record("2027-01-02 23:59:00", "1.23457e+06"));
+    EXPECT_EQ(ReadFile(Utf8(path)),
+              Bom + Header + Abcd2Record("2026-12-08 09:05:03", "60") + Abcd2Record("2027-01-02 23:59:00", "100.123"));
     delete outcome;
     delete state;
 }
@@ -100,33 +100,88 @@ TEST(RecordLog, ReportAndInputCellsAreCutBeforeQuoting) {
 
 TEST(RecordLog, FileNameFollowsTheToolIdAndTheFoldersSeparator) {
     char16_t path[RecordPathCapacity];
-    RecordFilePath(u"C:\\Users\\a\\AppData\\Local\\OvraMedSuite\\records", 7, path, RecordPathCapacity);
+    EXPECT_TRUE(RecordFilePath(u"C:\\Users\\a\\AppData\\Local\\OvraMedSuite\\records", 7, path, RecordPathCapacity));
     EXPECT_EQ(Utf8(path), "C:\\Users\\a\\AppData\\Local\\OvraMedSuite\\records\\T007.csv");
-    RecordFilePath(u"/home/a/.local/share/OvraMedSuite/records", 1146, path, RecordPathCapacity);
+    EXPECT_TRUE(RecordFilePath(u"/home/a/.local/share/OvraMedSuite/records", 1146, path, RecordPathCapacity));
     EXPECT_EQ(Utf8(path), "/home/a/.local/share/OvraMedSuite/records/T1146.csv");
 }
 
-TEST(RecordLog, AnExistingFileGetsNoMarkOrHeader) {
+TEST(RecordLog, APathThatDoesNotFitIsRefusedNotCut) {
+    char16_t path[RecordPathCapacity];
+    const std::u16string fits = u"/" + std::u16string(509, u'd');  // 510 units and "/T146.csv": 519
+    EXPECT_TRUE(RecordFilePath(fits.c_str(), 146, path, RecordPathCapacity));
+    EXPECT_EQ(Utf8(path), Utf8(fits) + "/T146.csv");
+    EXPECT_FALSE(RecordFilePath((fits + u"d").c_str(), 146, path, RecordPathCapacity));
+}
+
+TEST(RecordLog, TheFolderComesFromAnAbsoluteXdgDataHomeElseTheHome) {
+    struct Case {
+        const char16_t* xdg;
+        const char16_t* home;
+        const char* folder;
+    };
+    static const Case cases[] = {
+        {u"/data", u"/home/a", "/data/OvraMedSuite/records"},
+        {u"/data/", u"/home/a", "/data/OvraMedSuite/records"},
+        {u"data", u"/home/a", "/home/a/.local/share/OvraMedSuite/records"},  // relative: ignored
+        {u"", u"/home/a/", "/home/a/.local/share/OvraMedSuite/records"},
+        {nullptr, u"/home/a", "/home/a/.local/share/OvraMedSuite/records"},
+        {nullptr, nullptr, "/.local/share/OvraMedSuite/records"},  // no home: the root folder
+        {u"rel", u"rel", "/.local/share/OvraMedSuite/records"},
+    };
+    for (const Case& c : cases) {
+        char16_t folder[RecordPathCapacity];
+        EXPECT_TRUE(RecordsFolderFromEnvironment(c.xdg, c.home, folder, RecordPathCapacity));
+        EXPECT_EQ(Utf8(folder), c.folder);
+    }
+    char16_t small[16];
+    EXPECT_FALSE(RecordsFolderFromEnvironment(u"/data", nullptr, small, 16));
+}
+
+// Appends one record to a log that already holds `before`.
+std::string AppendTo(const std::string& before, const char16_t* line, bool& saved) {
     ScratchFolder root;
     const std::string path = root.path + "/T146.csv";
     {
         std::FILE* f = std::fopen(path.c_str(), "wb");
+        std::fwrite(before.data(), 1, before.size(), f);
         std::fclose(f);
     }
     const std::u16string folder = root.Path16();
     const std::u16string path16 = folder + u"/T146.csv";
-    ASSERT_TRUE(AppendRecordLine(folder.c_str(), path16.c_str(), ActiveTool(), u"line\r\n"));
-    EXPECT_EQ(ReadFile(path), "line\r\n");
+    saved = AppendRecordLine(folder.c_str(), path16.c_str(), ActiveTool(), line);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(root.path), {}), 1) << "no private file left";
+    return ReadFile(path);
+}
+
+TEST(RecordLog, AnEmptyLogGetsMarkAndHeaderAndAnUnfinishedLineIsEnded) {
+    struct Case {
+        std::string before;
+        std::string after;
+    };
+    const Case cases[] = {
+        {"", Bom + Header + "line\r\n"},
+        {"user text\r\n", "user text\r\nline\r\n"},  // no header: left as the user has it
+        {Bom + Header + "2026-12-08 09:05:03,ABCD2 评分,年", Bom + Header + "2026-12-08 09:05:03,ABCD2 评分,年\r\nline\r\n"},
+    };
+    for (const Case& c : cases) {
+        bool saved = false;
+        EXPECT_EQ(AppendTo(c.before, u"line\r\n", saved), c.after);
+        EXPECT_TRUE(saved);
+    }
 }
 
 TEST(RecordLog, ALineTooLongForItsUtf8BoundIsNotWritten) {
+    const std::u16string wide(1400, u'汉');  // 4200 bytes of UTF-8
+    bool saved = true;
+    EXPECT_EQ(AppendTo(Bom + Header, wide.c_str(), saved), Bom + Header);
+    EXPECT_FALSE(saved);
+
     ScratchFolder root;
     const std::u16string folder = root.Path16();
     const std::u16string path16 = folder + u"/T146.csv";
-    const std::u16string wide(1400, u'汉');  // 4200 bytes of UTF-8
     EXPECT_FALSE(AppendRecordLine(folder.c_str(), path16.c_str(), ActiveTool(), wide.c_str()));
-    EXPECT_EQ(ReadFile(root.path + "/T146.csv"), Bom + Header);
+    EXPECT_FALSE(std::filesystem::exists(root.path + "/T146.csv")) << "a new log appears only with its record";
 }
 
 }  // namespace

@@ -42,7 +42,9 @@ class MainWindowTest : public QObject {
     void keyRuns_data();
     void keyRuns();
     void secondF5DoesNothing();
+    void rejectedFieldKeepsTheResultAndTakesTheFocus_data();
     void rejectedFieldKeepsTheResultAndTakesTheFocus();
+    void acceptedCodeWrittenWithADecimalPoint();
     void verdictColourFollowsTheLevel();
     void copyPutsTheResultOnTheClipboard();
     void refusalsAndAboutAreAnsweredWithoutBlocking();
@@ -97,7 +99,9 @@ void MainWindowTest::geometry_data() {
     static const char* const labels[] = {"年龄", "收缩压", "舒张压"};
     for (int i = 0; i < 6; ++i) {
         const int r = 150 + 34 * i;
-        QTest::addRow("label%d", i) << QStringLiteral("label%1").arg(i) << QRect(24, r + 1, 184, 22);
+        // The duration label takes two lines of the small font.
+        const QRect label = i == 4 ? QRect(24, r - 9, 184, 36) : QRect(24, r + 1, 184, 22);
+        QTest::addRow("label%d", i) << QStringLiteral("label%1").arg(i) << label;
         QTest::addRow("field%d", i) << QStringLiteral("field%1").arg(i) << QRect(216, r - 4, 152, 27);
         if (i < 3)
             QTest::addRow("unit%d (%s)", i, labels[i]) << QStringLiteral("unit%1").arg(i) << QRect(374, r, 78, 22);
@@ -270,23 +274,48 @@ void MainWindowTest::secondF5DoesNothing() {
     QCOMPARE(Report(), QStringLiteral("ABCD2：4 分\n"));
 }
 
+void MainWindowTest::rejectedFieldKeepsTheResultAndTakesTheFocus_data() {
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+    const QString symptom = QStringLiteral("第 4 项“症状(2单侧无力/1言语/0其他)”请输入0、1 或 2。");
+    QTest::newRow("not a number") << 2 << "80abc" << QStringLiteral("第 3 项“舒张压”请输入数字。");
+    QTest::newRow("symptom 1.5") << 3 << "1.5" << symptom;
+    QTest::newRow("symptom 5") << 3 << "5" << symptom;
+    QTest::newRow("symptom -1") << 3 << "-1" << symptom;
+    QTest::newRow("symptom empty") << 3 << "" << symptom;
+    QTest::newRow("age 131") << 0 << "131" << QStringLiteral("第 1 项“年龄”请输入0 至 130 之间的数。");
+    QTest::newRow("systolic 30") << 1 << "30" << QStringLiteral("第 2 项“收缩压”请输入40 至 300 之间的数。");
+}
+
 void MainWindowTest::rejectedFieldKeepsTheResultAndTakesTheFocus() {
+    QFETCH(int, field);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
     PressIn(Field(0), Qt::Key_Return);
     window->RunCopy();
     const QString clipboard = QGuiApplication::clipboard()->text();
-    Field(2)->setText(QStringLiteral("80abc"));
-    Field(1)->setText(QStringLiteral("150"));
+    Field(field)->setText(text);
+    if (field != 1) Field(1)->setText(QStringLiteral("150"));  // would score 4 if the refusal let it through
     PressIn(Field(0), Qt::Key_Return);
     QCOMPARE(notices.size(), 1);
     QCOMPARE(notices[0].icon, NoticeIcon::Warning);
     QCOMPARE(notices[0].caption, QStringLiteral("输入有误"));
-    QCOMPARE(notices[0].text, QStringLiteral("第 3 项“舒张压”请输入数字。"));
-    QCOMPARE(QApplication::focusWidget(), Field(2));
+    QCOMPARE(notices[0].text, message);
+    QCOMPARE(QApplication::focusWidget(), Field(field));
     QCOMPARE(Report(), QStringLiteral("ABCD2：3 分\n"));
     QCOMPARE(Child<QLabel>("verdict")->text(), QStringLiteral("低危，门诊随访"));
     QCOMPARE(Status(), QStringLiteral("结果已复制到剪贴板"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("elsewhere"));
     window->RunCopy();
     QCOMPARE(QGuiApplication::clipboard()->text(), clipboard);
+}
+
+void MainWindowTest::acceptedCodeWrittenWithADecimalPoint() {
+    Field(4)->setText(QStringLiteral("2.0"));
+    PressIn(Field(4), Qt::Key_F5);
+    QVERIFY(notices.isEmpty());
+    QCOMPARE(Report(), QStringLiteral("ABCD2：4 分\n"));
 }
 
 void MainWindowTest::verdictColourFollowsTheLevel() {

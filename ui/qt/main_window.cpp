@@ -3,12 +3,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDateTime>
-#include <QDir>
+#include <QFontMetricsF>
 #include <QMessageBox>
 #include <QPainter>
 #include <QScrollBar>
-#include <QStandardPaths>
 #include <QStyleFactory>
+#include <cmath>
 
 #include "ui/qt/program_icon.h"
 #include "ui/qt/qt_text.h"
@@ -99,6 +99,14 @@ QLabel* MakeLabel(QWidget* parent, const QString& text, const QRect& box, const 
     return label;
 }
 
+constexpr int LabelBoxWidth = 184;
+
+int32_t LabelWidthInFont(const void* shell, const char16_t* text, int32_t length, bool smallFont) {
+    const WindowFonts& fonts = *static_cast<const WindowFonts*>(shell);
+    const QFontMetricsF metrics(smallFont ? fonts.small : fonts.label);
+    return static_cast<int32_t>(std::ceil(metrics.horizontalAdvance(QString::fromUtf16(text, length))));
+}
+
 QString PaintedText(Painted which, const FrontEnd& state) {
     char16_t subLine[LineTextCapacity];
     switch (which) {
@@ -155,8 +163,11 @@ LocalTime LocalTimeNow() {
 }  // namespace
 
 QString RecordsFolder() {
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    return data.isEmpty() ? QString() : QDir::cleanPath(data + QStringLiteral("/OvraMedSuite/records"));
+    const std::u16string xdgDataHome = qEnvironmentVariable("XDG_DATA_HOME").toStdU16String();
+    const std::u16string home = qEnvironmentVariable("HOME").toStdU16String();
+    char16_t folder[1024];
+    const bool whole = RecordsFolderFromEnvironment(xdgDataHome.c_str(), home.c_str(), folder, 1024);
+    return whole ? QStringFromUtf16(folder) : QString();
 }
 
 MainWindow::MainWindow(const Tool& tool, const QString& recordsFolder)
@@ -187,14 +198,21 @@ void MainWindow::CreateControls() {
     for (int32_t i = 0; i < tool.inputCount && i < MaxInputs; ++i) {
         const InputField& input = tool.inputs[i];
         const int rowTop = 150 + 34 * i;
-        QLabel* label = MakeLabel(this, QStringFromUtf16(input.label), QRect(24, rowTop + 1, 184, 22), fonts.label,
-                                  LabelColour, Qt::AlignRight | Qt::AlignTop, false);
+        const LabelLayout layout = LayOutLabel(input.label, LabelBoxWidth, LabelWidthInFont, &fonts);
+        QString caption = QStringFromUtf16(input.label);
+        if (layout.breakAt > 0) caption.insert(layout.breakAt, QLatin1Char('\n'));
+        // Two lines of the small font need 35 pixels: more than a row, less than the gap between the fields
+        // above and below, and centred on this row's field. One line in the small font is centred so that its
+        // baseline meets that of the label font.
+        const QRect box =
+            layout.breakAt > 0 ? QRect(24, rowTop - 9, LabelBoxWidth, 36) : QRect(24, rowTop + 1, LabelBoxWidth, 22);
+        const Qt::Alignment vertical = layout.smallFont ? Qt::AlignVCenter : Qt::AlignTop;
+        // A label that cannot fit even so keeps its beginning in view, and shows whole on hover.
+        const Qt::Alignment horizontal = layout.fits ? Qt::AlignRight : Qt::AlignLeft;
+        QLabel* label = MakeLabel(this, caption, box, layout.smallFont ? fonts.small : fonts.label, LabelColour,
+                                  horizontal | vertical, false);
         label->setObjectName(QStringLiteral("label%1").arg(i));
-        // A label wider than its box keeps its beginning in view, and shows whole on hover.
-        if (label->fontMetrics().horizontalAdvance(label->text()) > label->width()) {
-            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            label->setToolTip(label->text());
-        }
+        if (!layout.fits) label->setToolTip(QStringFromUtf16(input.label));
         char16_t text[64];
         DefaultFieldText(input, text, 64);
         QLineEdit* field = new QLineEdit(QStringFromUtf16(text), this);

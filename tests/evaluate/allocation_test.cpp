@@ -4,9 +4,9 @@
 #include <cmath>
 
 #include "entry/selftest.h"
+#include "evaluate/evaluate.h"
 #include "expr/expression.h"
 #include "tests/support/allocation_counter.h"
-#include "tool/evaluate.h"
 #include "tool/format.h"
 
 namespace ovra {

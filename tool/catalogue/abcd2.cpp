@@ -1,4 +1,5 @@
-#include "tool/tool.h"
+// Tool 146, the ABCD2 score.
+#include "tool/catalogue/catalogue.h"
 
 namespace ovra {
 namespace {
@@ -24,7 +25,9 @@ const VerdictRule abcd2Rules[] = {
     {"", 0, u"低危，门诊随访"},
 };
 
-const Tool abcd2 = {
+}  // namespace
+
+const Tool tool146 = {
     146,
     u"ABCD2 评分",
     u"短暂性脑缺血发作后卒中风险",
@@ -39,9 +42,5 @@ const Tool abcd2 = {
     abcd2Rules,
     0,
 };
-
-}  // namespace
-
-const Tool& ActiveTool() { return abcd2; }
 
 }  // namespace ovra

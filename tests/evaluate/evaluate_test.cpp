@@ -1,4 +1,4 @@
-#include "tool/evaluate.h"
+#include "evaluate/evaluate.h"
 
 #include <gtest/gtest.h>
 
@@ -167,28 +167,6 @@ TEST(EvaluateTool, ACustomReportToolRunsNoFormulaAndNoRule) {
     EXPECT_EQ(r.verdict, u"暂无报告内容");
     EXPECT_EQ(r.detail, r.report);
     EXPECT_EQ(r.level, 0);
-}
-
-TEST(Catalogue, TheActiveToolStaysWithinTheModelLimits) {
-    const Tool& tool = ActiveTool();
-    EXPECT_EQ(&tool, &ActiveTool());
-    ASSERT_LE(tool.inputCount, MaxInputs);
-    ASSERT_LE(tool.outputCount, MaxOutputs);
-    auto isIdentifier = [](const char* name) {
-        std::string s(name);
-        if (s.empty() || s.size() > 63 || std::isdigit(static_cast<unsigned char>(s[0]))) return false;
-        for (char c : s) {
-            if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_') return false;
-        }
-        return true;
-    };
-    for (int32_t i = 0; i < tool.inputCount; ++i) EXPECT_TRUE(isIdentifier(tool.inputs[i].name));
-    for (int32_t j = 0; j < tool.outputCount; ++j) EXPECT_TRUE(isIdentifier(tool.outputs[j].name));
-    // The default rule stands last and is the only one without a condition.
-    ASSERT_GT(tool.ruleCount, 0);
-    EXPECT_STREQ(tool.rules[tool.ruleCount - 1].condition, "");
-    // Weakness scores 2, as the published score gives it.
-    EXPECT_EQ(std::u16string(tool.inputs[3].label), u"症状(2单侧无力/1言语/0其他)");
 }
 
 }  // namespace

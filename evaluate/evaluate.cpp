@@ -1,4 +1,4 @@
-#include "tool/evaluate.h"
+#include "evaluate/evaluate.h"
 
 #include "expr/expression.h"
 #include "reports/reports.h"

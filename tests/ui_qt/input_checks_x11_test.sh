@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# The real program on a real X server, driven by synthetic keys and clicks: checked inputs refuse bad codes and
+# ranges with the input-error box, a refusal leaves the report and the copied result as they were, and a code
+# written as 2.0 is taken. Every wait is for a condition, bounded by a deadline.
+set -u
+program=$1
+for tool in Xvfb xdotool xclip; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "SKIPPED: $tool is not installed (scripts/install-deps.sh installs it)"
+    exit 77
+  fi
+done
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL $*"; exit 1; }
+# Repeats a command until it succeeds or ten seconds have passed.
+until_true() {
+  local deadline=$((SECONDS + 10))
+  until "$@"; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.05
+  done
+}
+file_has_text() { [ -s "$1" ]; }
+
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+pids+=($!)
+until_true file_has_text "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+export DISPLAY=":$(head -n1 "$work/display")"
+
+mkdir -p "$work/data" "$work/runtime"
+chmod 700 "$work/runtime"
+XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb "$program" >"$work/program.log" 2>&1 &
+pids+=($!)
+window=$(timeout 20 xdotool search --sync --onlyvisible --name '^ABCD2 评分$' | head -n1)
+[ -n "$window" ] || fail "the window did not appear: $(cat "$work/program.log")"
+
+click() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
+clipboard_is() { [ "$(xclip -o -selection clipboard 2>/dev/null)" = "$1" ]; }
+box_shown() { xdotool search --onlyvisible --name '^输入有误$' >/dev/null; }
+box_gone() { ! box_shown; }
+# The report box's whole text, by selecting it and copying.
+report_is() {
+  click 700 300
+  xdotool key ctrl+a ctrl+c
+  clipboard_is "$1"
+}
+copied_result_is() {
+  printf 'stale' | xclip -selection clipboard -i
+  click 394 688  # Copy
+  clipboard_is "$1"
+}
+# Replaces the text of input field i (0-based) and presses F5 in it.
+enter() {
+  click 292 $((150 + 34 * $1 + 9))
+  xdotool key ctrl+a BackSpace
+  [ -z "$2" ] || xdotool type -- "$2"
+  xdotool key F5
+}
+
+click 96 688  # Calculate with the defaults
+until_true report_is 'ABCD2：3 分' || fail "no result for the defaults"
+result=$'ABCD2 评分\r\nABCD2：3 分\r\n—— 低危，门诊随访'
+until_true copied_result_is "$result" || fail "Copy did not give the result"
+
+refused() {  # field, text
+  enter "$1" "$2"
+  until_true box_shown || fail "field $1 '$2': no input-error box"
+  xdotool key Return
+  until_true box_gone || fail "field $1 '$2': the box did not close"
+  until_true report_is 'ABCD2：3 分' || fail "field $1 '$2': the report changed"
+  until_true copied_result_is "$result" || fail "field $1 '$2': the copied result changed"
+  echo "ok   field $1 '$2' refused, the result kept"
+}
+for code in 1.5 5 -1 ''; do refused 3 "$code"; done
+enter 3 1
+refused 0 131
+enter 0 60
+refused 1 30
+
+enter 1 130
+enter 4 2.0
+until_true report_is 'ABCD2：4 分' || fail "a duration of 2.0 was not taken"
+box_gone || fail "a duration of 2.0 was refused"
+echo "ok   a code written 2.0 is taken"
