@@ -15,7 +15,7 @@ if [ ! -f "$WINEPREFIX/.ovra-ready" ]; then
   timeout 300 "$WINE" wineboot -i >/dev/null 2>&1
   substitutes='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
   timeout 60 "$WINE" reg add "$substitutes" /v "Microsoft YaHei UI" /t REG_SZ /d "Noto Sans CJK SC" /f >/dev/null 2>&1
-  timeout 60 "$WINE" reg add "$substitutes" /v "Consolas" /t REG_SZ /d "DejaVu Sans Mono" /f >/dev/null 2>&1
+  timeout 60 "$WINE" reg add "$substitutes" /v "Consolas" /t REG_SZ /d "Noto Sans Mono CJK SC" /f >/dev/null 2>&1
   timeout 60 "$WINESERVER" -w
   touch "$WINEPREFIX/.ovra-ready"
 fi
