@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# The Windows program under Wine beside yardsticks measured in the same run, interleaved: window start to
+# first complete paint vs a bare Win32 window with as many child controls; the self-test's whole process vs
+# an empty Windows program; the size of the program file. Needs the windows build's tools (see README).
+# Usage: scripts/measure-windows.sh [runs, default 20]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+runs=${1:-20}
+cmake --preset windows -DOVRA_BENCH=ON >/dev/null
+cmake --build --preset windows --target abcd2 window_start bare_window empty_program >/dev/null
+bin=build/windows
+program="$bin/entry/ABCD2 评分.exe"
+scratch=$(mktemp -d)
+exec 3>"$scratch/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+exec 3>&-
+trap 'kill "$xvfb" 2>/dev/null; "$WINESERVER" -k 2>/dev/null; rm -rf "$scratch"' EXIT
+for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.1; done
+export DISPLAY=:$(cat "$scratch/display")
+. tests/win32/wine_prefix.sh "$bin"
+
+median() { sort -n | awk '{v[NR]=$1} END {print (NR%2 ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2)}'; }
+paint_ms() {  # program: milliseconds from process creation to the first complete paint
+  rm -f "$scratch/paint"
+  "$WINE" "$1" "$(WindowsPath "$scratch/paint")" >/dev/null 2>&1
+  cat "$scratch/paint"
+}
+launch_ms() {  # command...: wall milliseconds of the whole process, as a caller waits for it
+  local start end
+  start=$(date +%s%N)
+  "$WINE" "$@" >/dev/null 2>&1 || true
+  end=$(date +%s%N)
+  echo "scale=2; ($end - $start) / 1000000" | bc
+}
+
+paint_ms "$bin/bench/windows/window_start.exe" >/dev/null  # warm the caches once
+: >"$scratch/calc"; : >"$scratch/bare"; : >"$scratch/selftest"; : >"$scratch/empty"
+cd "$scratch"
+for _ in $(seq "$runs"); do
+  paint_ms "$OLDPWD/$bin/bench/windows/window_start.exe" >>calc
+  paint_ms "$OLDPWD/$bin/bench/windows/bare_window.exe" >>bare
+  launch_ms "$OLDPWD/$program" --selftest report.txt >>selftest
+  launch_ms "$OLDPWD/$bin/bench/windows/empty_program.exe" >>empty
+done
+cd "$OLDPWD"
+c=$(median <"$scratch/calc"); b=$(median <"$scratch/bare")
+s=$(median <"$scratch/selftest"); e=$(median <"$scratch/empty")
+echo "median of $runs interleaved runs under Wine ($("$WINE" --version))"
+printf 'window start to first paint: calculator %.1f ms, bare window with 24 children %.1f ms (%.2fx)\n' \
+  "$c" "$b" "$(echo "$c / $b" | bc -l)"
+printf 'self-test process: %.1f ms, empty Windows program %.1f ms (%.2fx)\n' "$s" "$e" "$(echo "$s / $e" | bc -l)"
+printf 'program file: %d bytes (%.2f MB)\n' "$(stat -c %s "$program")" "$(echo "$(stat -c %s "$program") / 1048576" | bc -l)"
