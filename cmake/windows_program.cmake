@@ -31,3 +31,26 @@ function(ovra_windows_program target)
   target_link_options(${target} PRIVATE -municode -static -static-libgcc -static-libstdc++ -s)
   set_target_properties(${target} PROPERTIES OUTPUT_NAME "${arg_TITLE}")
 endfunction()
+
+# ovra_delay_loaded_library(<dll base name>): the target ovra_delay_<name>, an import library that loads the
+# DLL at the first call into it instead of at start, so the self-test never pays for the window's DLLs. Made
+# from the toolchain's own import library, so it names every function that one does.
+function(ovra_delay_loaded_library name)
+  set(prefix ${OVRA_MINGW_PREFIX})
+  find_program(OVRA_NM ${prefix}-nm REQUIRED)
+  find_program(OVRA_DLLTOOL ${prefix}-dlltool REQUIRED)
+  find_file(import_library lib${name}.a PATHS ${CMAKE_FIND_ROOT_PATH}/lib NO_DEFAULT_PATH REQUIRED)
+  set(dir ${CMAKE_BINARY_DIR}/delay_load)
+  add_custom_command(
+    OUTPUT ${dir}/lib${name}_delay.a
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
+    COMMAND sh -c "{ echo 'LIBRARY ${name}.dll'; echo EXPORTS; '${OVRA_NM}' -g --defined-only '${import_library}' 2>/dev/null | sed -n 's/.* I __imp_//p' | sort -u; } > '${dir}/${name}.def'"
+    COMMAND ${OVRA_DLLTOOL} --input-def ${dir}/${name}.def --dllname ${name}.dll --output-delaylib ${dir}/lib${name}_delay.a
+    DEPENDS ${import_library}
+    VERBATIM)
+  add_custom_target(ovra_delay_${name}_library DEPENDS ${dir}/lib${name}_delay.a)
+  add_library(ovra_delay_${name} INTERFACE)
+  target_link_libraries(ovra_delay_${name} INTERFACE ${dir}/lib${name}_delay.a)
+  add_dependencies(ovra_delay_${name} ovra_delay_${name}_library)
+  unset(import_library CACHE)
+endfunction()
