@@ -6,7 +6,8 @@ packages=(
   g++ cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  qt6-base-dev fonts-noto-cjk
+  qt6-base-dev fonts-noto-cjk python3
+  g++-mingw-w64-x86-64-posix wine64 googletest xvfb xdotool xclip imagemagick bc
 )
 
 missing=()
