@@ -17,6 +17,7 @@ xvfb=$!
 exec 3>&-
 trap 'kill "$xvfb" 2>/dev/null; "$WINESERVER" -k 2>/dev/null; rm -rf "$scratch"' EXIT
 for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.1; done
+[ -s "$scratch/display" ] || { echo "measure-windows: Xvfb did not start" >&2; exit 1; }
 export DISPLAY=:$(cat "$scratch/display")
 . tests/win32/wine_prefix.sh "$bin"
 
@@ -25,6 +26,7 @@ fastest() { sort -n | head -1; }
 paint_ms() {  # program: milliseconds from process creation to the first complete paint
   rm -f "$scratch/paint"
   "$WINE" "$1" "$(WindowsPath "$scratch/paint")" >/dev/null 2>&1
+  [ -s "$scratch/paint" ] || { echo "measure-windows: $1 reported no paint" >&2; exit 1; }
   tr -d "\r" <"$scratch/paint"
 }
 launch_ms() {  # command...: wall milliseconds of the whole process, as a caller waits for it

@@ -60,19 +60,6 @@ HWND CreateChild(const wchar_t* className, const char16_t* text, DWORD style, DW
     return child;
 }
 
-// Right-aligned; a label wider than its box keeps its beginning in view and ends in an ellipsis, rather than
-// wrapping out of sight.
-DWORD LabelStyle(const char16_t* label) {
-    HDC dc = GetDC(shell.window);
-    HGDIOBJ oldFont = SelectObject(dc, shell.fonts[LabelFont]);
-    SIZE extent = {};
-    GetTextExtentPoint32W(dc, WideFromUtf16(label), TextLength(label), &extent);
-    SelectObject(dc, oldFont);
-    ReleaseDC(shell.window, dc);
-    const bool fits = extent.cx <= Scaled(InputLabelBox(0).w, shell.dpi);
-    return SS_NOPREFIX | (fits ? SS_RIGHT : SS_LEFTNOWORDWRAP | SS_ENDELLIPSIS);
-}
-
 SIZE OuterSize(UINT dpi) {
     RECT rect = {0, 0, Scaled(ClientWidth, dpi), Scaled(ClientHeight, dpi)};
     AdjustWindowRectForDpi(rect, MainWindowStyle, dpi);
@@ -172,7 +159,8 @@ bool OnCreate(HWND window) {
     const Tool& tool = *shell.state.tool;
     for (int32_t i = 0; i < tool.inputCount && i < MaxInputs; ++i) {
         const InputField& input = tool.inputs[i];
-        CreateChild(L"STATIC", input.label, LabelStyle(input.label), 0, InputLabelBox(i), 0, LabelFont);
+        // One line: a label wider than its box keeps its beginning in view and ends in an ellipsis.
+        CreateChild(L"STATIC", input.label, SS_RIGHT | SS_ENDELLIPSIS | SS_NOPREFIX, 0, InputLabelBox(i), 0, LabelFont);
         char16_t text[64];
         DefaultFieldText(input, text, 64);
         shell.fields[i] = CreateChild(L"EDIT", text, ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, InputFieldBox(i),
