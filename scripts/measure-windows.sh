@@ -23,7 +23,7 @@ export DISPLAY=:$(cat "$scratch/display")
 
 median() { sort -n | awk '{v[NR]=$1} END {print (NR%2 ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2)}'; }
 fastest() { sort -n | head -1; }
-paint_ms() {  # program: milliseconds from process creation to the first complete paint
+paint_ms() {  # program: milliseconds from process creation to the first complete paint, and its processor time
   rm -f "$scratch/paint"
   "$WINE" "$1" "$(WindowsPath "$scratch/paint")" >/dev/null 2>&1
   [ -s "$scratch/paint" ] || { echo "measure-windows: $1 reported no paint" >&2; exit 1; }
@@ -38,15 +38,19 @@ launch_ms() {  # command...: wall milliseconds of the whole process, as a caller
 }
 
 paint_ms "$bin/bench/windows/window_start.exe" >/dev/null  # warm the caches once
-: >"$scratch/calc"; : >"$scratch/bare"; : >"$scratch/selftest"; : >"$scratch/empty"
+: >"$scratch/calc_both"; : >"$scratch/bare_both"; : >"$scratch/selftest"; : >"$scratch/empty"
 cd "$scratch"
 for _ in $(seq "$runs"); do
-  paint_ms "$OLDPWD/$bin/bench/windows/window_start.exe" >>calc
-  paint_ms "$OLDPWD/$bin/bench/windows/bare_window.exe" >>bare
+  paint_ms "$OLDPWD/$bin/bench/windows/window_start.exe" >>calc_both
+  paint_ms "$OLDPWD/$bin/bench/windows/bare_window.exe" >>bare_both
   launch_ms "$OLDPWD/$program" --selftest report.txt >>selftest
   launch_ms "$OLDPWD/$bin/bench/windows/empty_program.exe" >>empty
 done
 cd "$OLDPWD"
+for kind in calc bare; do
+  cut -d' ' -f1 "$scratch/${kind}_both" >"$scratch/$kind"
+  cut -d' ' -f2 "$scratch/${kind}_both" >"$scratch/${kind}_cpu"
+done
 # ratio <label> <ours> <yardstick> <what>: median and fastest run of each, as the machine may be shared.
 ratio() {
   local mo my fo fy
@@ -56,5 +60,6 @@ ratio() {
 }
 echo "$runs interleaved runs under Wine ($("$WINE" --version))"
 ratio "window start to first paint" calc bare "a bare window with 24 children"
+ratio "  processor time until then" calc_cpu bare_cpu "the bare window"
 ratio "self-test process" selftest empty "an empty Windows program"
 printf 'program file: %d bytes (%.2f MB)\n' "$(stat -c %s "$program")" "$(echo "$(stat -c %s "$program") / 1048576" | bc -l)"
