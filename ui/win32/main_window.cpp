@@ -151,11 +151,27 @@ void MoveFieldFocus(int32_t step) {
     SendMessageW(next, EM_SETSEL, 0, -1);
 }
 
+// Fonts and child positions for `dpi`; the previous fonts go once no control uses them.
+void ApplyDpi(UINT dpi) {
+    HFONT previous[FontCount];
+    for (int f = 0; f < FontCount; ++f) previous[f] = shell.fonts[f];
+    shell.dpi = dpi;
+    CreateFonts(dpi);
+    const int clientWidth = Scaled(ClientWidth, dpi);
+    for (int c = 0; c < shell.childCount; ++c) {
+        const Placed& child = shell.children[c];
+        const RECT rect = ScaledRect(child.box, dpi, clientWidth);
+        MoveWindow(child.window, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, FALSE);
+        if (child.font >= 0)
+            SendMessageW(child.window, WM_SETFONT, reinterpret_cast<WPARAM>(shell.fonts[child.font]), FALSE);
+    }
+    for (HFONT font : previous) DeleteObject(font);
+}
+
 // ---- message handlers, one per message
 
 bool OnCreate(HWND window) {
     shell.window = window;
-    shell.dpi = DpiOfWindow(window);
     const Tool& tool = *shell.state.tool;
     for (int32_t i = 0; i < tool.inputCount && i < MaxInputs; ++i) {
         const InputField& input = tool.inputs[i];
@@ -196,7 +212,7 @@ void OnPaint(HWND window) {
 
 void OnGetMinMaxInfo(MINMAXINFO& info) {
     // Computed for the frame of this system rather than fixed numbers, so the client area stays exact.
-    const SIZE outer = OuterSize(shell.dpi != 0 ? shell.dpi : SystemDpi());
+    const SIZE outer = OuterSize(shell.dpi);
     info.ptMinTrackSize = POINT{outer.cx, outer.cy};
     info.ptMaxTrackSize = POINT{outer.cx, outer.cy};
 }
@@ -239,20 +255,9 @@ bool OnCommand(int id) {
 }
 
 void OnDpiChanged(HWND window, UINT dpi, const RECT& suggested) {
-    HFONT oldFonts[FontCount];
-    for (int f = 0; f < FontCount; ++f) oldFonts[f] = shell.fonts[f];
-    shell.dpi = dpi;
-    CreateFonts(dpi);
-    const int clientWidth = Scaled(ClientWidth, dpi);
-    for (int c = 0; c < shell.childCount; ++c) {
-        const Placed& child = shell.children[c];
-        const RECT rect = ScaledRect(child.box, dpi, clientWidth);
-        MoveWindow(child.window, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, FALSE);
-        if (child.font >= 0) SendMessageW(child.window, WM_SETFONT, reinterpret_cast<WPARAM>(shell.fonts[child.font]), FALSE);
-    }
+    ApplyDpi(dpi);
     SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    for (HFONT font : oldFonts) DeleteObject(font);
     InvalidateRect(window, nullptr, TRUE);
 }
 
@@ -307,6 +312,7 @@ HWND CreateMainWindow(HINSTANCE instance, const Tool& tool) {
     if (shell.presenter == nullptr) shell.presenter = ShowNoticeBox;
     StartFrontEnd(shell.state, tool);
     const UINT dpi = SystemDpi();
+    shell.dpi = dpi;
     CreateFonts(dpi);
     shell.whiteBrush = CreateSolidBrush(ColorRefFromRgb(0xFFFFFF));
     shell.backgroundBrush = CreateSolidBrush(ColorRefFromRgb(0xF4F7F9));
@@ -327,16 +333,11 @@ HWND CreateMainWindow(HINSTANCE instance, const Tool& tool) {
     HWND window = CreateWindowExW(0, WindowClassName, WideFromUtf16(tool.title), MainWindowStyle, x < 0 ? 0 : x,
                                   y < 0 ? 0 : y, outer.cx, outer.cy, nullptr, nullptr, instance, nullptr);
     if (window == nullptr) return nullptr;
-    // The monitor the window opened on may have another DPI than the system's: the children already use it.
-    if (shell.dpi != dpi) {
-        for (HFONT font : shell.fonts) DeleteObject(font);
-        CreateFonts(shell.dpi);
-        for (int c = 0; c < shell.childCount; ++c) {
-            if (shell.children[c].font >= 0)
-                SendMessageW(shell.children[c].window, WM_SETFONT,
-                             reinterpret_cast<WPARAM>(shell.fonts[shell.children[c].font]), FALSE);
-        }
-        const SIZE size = OuterSize(shell.dpi);
+    // The monitor the window opened on may have another DPI than the system's.
+    const UINT windowDpi = DpiOfWindow(window);
+    if (windowDpi != dpi) {
+        ApplyDpi(windowDpi);
+        const SIZE size = OuterSize(windowDpi);
         SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     return window;
