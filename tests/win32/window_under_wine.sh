@@ -114,6 +114,10 @@ click_button copy
 answer_notice "提示" && ok "Copy after Reset is refused"
 clipboard_is sentinel && ok "the clipboard was left alone" || fail "clipboard after refused Copy: '$(clipboard)'"
 
+# About shows its box and changes nothing.
+click_button about
+answer_notice "关于本工具" && ok "About shown"
+
 # Alt+F4 closes the window and the program ends with 0.
 keys alt+F4
 if wait_for 20 sh -c "! kill -0 $app"; then
