@@ -11,15 +11,8 @@ cmake --build --preset windows --target abcd2 window_start bare_window empty_pro
 bin=build/windows
 program="$bin/entry/ABCD2 评分.exe"
 scratch=$(mktemp -d)
-exec 3>"$scratch/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-exec 3>&-
-trap 'kill "$xvfb" 2>/dev/null; "$WINESERVER" -k 2>/dev/null; rm -rf "$scratch"' EXIT
-for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.1; done
-[ -s "$scratch/display" ] || { echo "measure-windows: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=:$(cat "$scratch/display")
 . tests/win32/wine_prefix.sh "$bin"
+trap 'WineSessionEnd; rm -rf "$scratch"' EXIT
 
 median() { sort -n | awk '{v[NR]=$1} END {print (NR%2 ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2)}'; }
 fastest() { sort -n | head -1; }

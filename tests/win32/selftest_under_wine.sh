@@ -7,7 +7,7 @@ here=$(dirname "$0")
 . "$here/wine_prefix.sh" "$1"
 program=$2
 work=$(mktemp -d "$ovra_build_dir/selftest.XXXXXX")
-trap 'rm -rf "$work"' EXIT
+trap 'rm -rf "$work"; WineSessionEnd' EXIT
 cd "$work"
 printf 'TOOL|146|ABCD2 评分|神经科\r\nLEVEL|0\r\nOUT|ABCD2|3|分\r\nVERDICT|低危，门诊随访\r\nDETAIL|ABCD2：3 分 \r\nERRORS|0\r\n' >expected
 failures=0

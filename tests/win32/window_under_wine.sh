@@ -10,19 +10,13 @@ failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 ok() { echo "ok: $*"; }
 
-exec 3>"$1/xvfb.display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-exec 3>&-
-for _ in $(seq 100); do [ -s "$1/xvfb.display" ] && break; sleep 0.1; done
-export DISPLAY=:$(cat "$1/xvfb.display")
 . "$here/wine_prefix.sh" "$1"
 app=
 holder=
 cleanup() {
   [ -n "$holder" ] && kill "$holder" 2>/dev/null
   [ -n "$app" ] && kill "$app" 2>/dev/null
-  kill "$xvfb" 2>/dev/null
+  WineSessionEnd
 }
 trap cleanup EXIT
 
