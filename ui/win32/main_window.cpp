@@ -1,6 +1,5 @@
 #include "ui/win32/main_window.h"
 
-#include "text/format.h"
 #include "text/text.h"
 #include "ui/field_reading.h"
 #include "ui/win32/dpi.h"
