@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
 """Reads the CSV log as a spreadsheet would (RFC 4180) and checks its mark, header and the ABCD2 records.
-Usage: check_record_log.py <T146.csv> <records expected>"""
+Usage: check_record_log.py <T146.csv> <records expected> [age systolic diastolic symptom duration diabetes score]
+Without the values, every record must be the one the window check saves."""
 import csv
 import io
 import re
 import sys
 
 path, expected = sys.argv[1], int(sys.argv[2])
+age, systolic, diastolic, symptom, duration, diabetes, score = sys.argv[3:10] or ["60", "150", "80", "1", "2", "0", "5"]
 raw = open(path, "rb").read()
 problems = []
 if not raw.startswith(b"\xef\xbb\xbf"):
@@ -22,8 +24,9 @@ records = rows[1:]
 if len(records) != expected:
     problems.append(f"{len(records)} records, expected {expected}")
 for record in records:
-    cells = ["ABCD2 评分", "年龄=60", "收缩压=150", "舒张压=80", "症状(2单侧无力/1言语/0其他)=1",
-             "持续时间(0<10min/1 10-59/2≥60)=2", "糖尿病(1/0)=0", "ABCD2：5 分\r\n"]
+    cells = ["ABCD2 评分", f"年龄={age}", f"收缩压={systolic}", f"舒张压={diastolic}",
+             f"症状(2单侧无力/1言语/0其他)={symptom}", f"持续时间(0<10min/1 10-59/2≥60)={duration}",
+             f"糖尿病(1/0)={diabetes}", f"ABCD2：{score} 分\r\n"]
     if len(record) != 9 or not re.fullmatch(r"\d{4}-\d\d-\d\d \d\d:\d\d:\d\d", record[0]) or record[1:] != cells:
         problems.append(f"record {record}")
 for problem in problems:
