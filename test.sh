@@ -23,3 +23,11 @@ echo "== fuzzing"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 ctest --test-dir build/fuzz --output-on-failure -L fuzz
+
+echo "== Windows program: cross-built with mingw-w64, tested under Wine"
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+# One private prefix, wineserver and X display for the whole section.
+. tests/win32/wine_prefix.sh build/windows
+trap WineSessionEnd EXIT
+ctest --test-dir build/windows --output-on-failure -j2 --timeout 600

@@ -6,10 +6,10 @@ packages=(
   g++ cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  qt6-base-dev fonts-noto-cjk
-  xvfb xdotool xclip
-  strace
-  dpkg-dev file lintian desktop-file-utils appstream
+  qt6-base-dev fonts-noto-cjk python3
+  xvfb xdotool xclip strace
+  g++-mingw-w64-x86-64-posix wine64 googletest imagemagick bc
+  dpkg-dev file lintian desktop-file-utils appstream unzip
 )
 
 missing=()

@@ -97,6 +97,14 @@ LabelLayout LayOutLabel(const char16_t* label, int32_t boxWidth, LabelWidth widt
     return {true, split, fits(0, split) && fits(split, length)};
 }
 
+LabelBox LabelBoxOf(const LabelLayout& layout, int32_t row) {
+    const int32_t rowTop = 150 + 34 * row;
+    // Two lines of the small font need 35 pixels: more than a row, less than the gap between the fields above
+    // and below, and centred on this row's field.
+    if (layout.breakAt > 0) return {24, rowTop - 9, LabelBoxWidth, 36};
+    return {24, rowTop + 1, LabelBoxWidth, 22};
+}
+
 void Calculate(FrontEnd& state, const char16_t* const* fieldTexts, Outcome& outcome) {
     ClearOutcome(outcome);
     const Tool& tool = *state.tool;

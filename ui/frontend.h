@@ -64,6 +64,12 @@ struct LabelLayout {
 // The shell's width of `length` units of `text` in pixels, rounded up, in the label or the small font.
 using LabelWidth = int32_t (*)(const void* shell, const char16_t* text, int32_t length, bool smallFont);
 LabelLayout LayOutLabel(const char16_t* label, int32_t boxWidth, LabelWidth width, const void* shell);
+constexpr int32_t LabelBoxWidth = 184;
+struct LabelBox {
+    int32_t x, y, width, height;
+};
+// Where the label of input `row` stands, in 96-DPI pixels, once laid out to LabelBoxWidth.
+LabelBox LabelBoxOf(const LabelLayout& layout, int32_t row);
 
 // `fieldTexts` holds one text per input of the tool, in input order.
 void Calculate(FrontEnd& state, const char16_t* const* fieldTexts, Outcome& outcome);

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -14,27 +15,32 @@
 namespace ovra {
 namespace {
 
+// Paths go through std::filesystem so that names outside ASCII work where narrow paths are not UTF-8.
+std::filesystem::path NativePath(const std::string& path) {
+    return std::filesystem::path(std::u8string(path.begin(), path.end()));
+}
+
 std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(NativePath(path), std::ios::binary);
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
 }
 
-std::u16string PathOf(const std::string& path) {
-    char16_t out[1024];
-    Utf16FromUtf8(path.c_str(), -1, out, 1024);
-    return out;
-}
+std::u16string PathOf(const std::string& path) { return NativePath(path).u16string(); }
 
 class SelfTest : public ::testing::Test {
 protected:
     std::string directory;
     void SetUp() override {
-        char pattern[] = "/tmp/selftest-XXXXXX";
-        directory = mkdtemp(pattern);
+        const std::string name = "selftest-" + std::to_string(getpid()) + "-" +
+                                 ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        const std::filesystem::path folder = std::filesystem::temp_directory_path() / name;
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        directory = folder.generic_string();
     }
-    void TearDown() override { std::system(("rm -rf '" + directory + "'").c_str()); }
+    void TearDown() override { std::filesystem::remove_all(NativePath(directory)); }
 };
 
 TEST_F(SelfTest, TheDefaultsGiveExactlySixLines) {

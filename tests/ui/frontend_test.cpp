@@ -394,7 +394,7 @@ TEST(FrontEnd, SaveIntoAnUnwritableFolderIsShownAsAFailure) {
     Session s;
     ScratchFolder root;
     // A regular file where a folder must go cannot be worked around, even by an administrator.
-    std::filesystem::path blocker = std::filesystem::path(root.path) / "blocker";
+    std::filesystem::path blocker = std::filesystem::path(root.path + "/blocker");
     { std::ofstream(blocker) << "x"; }
     s.CalculateDefaults();
     const std::u16string folder = blocker.u16string() + u"/records";

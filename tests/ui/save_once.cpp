@@ -1,6 +1,9 @@
-// Saves the ABCD2 defaults once into the folder given, then prints the notice it would show; traced by
-// sync_before_notice_test.sh to see the record reach the device before the notice.
+// Saves one ABCD2 result into the folder given, once or `count` times, then prints the last notice it would
+// show. Traced by sync_before_notice_test.sh to see the record reach the device before the notice; run two at
+// once under Wine to see saves of two processes never interleave.
+//   save_once <folder> [count]
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 
@@ -8,13 +11,20 @@
 #include "ui/frontend.h"
 
 int main(int argc, char** argv) {
-    if (argc != 2) return 2;
+    if (argc != 2 && argc != 3) return 2;
+    const long count = argc == 3 ? std::strtol(argv[2], nullptr, 10) : 1;
     auto state = std::make_unique<ovra::FrontEnd>();
     auto outcome = std::make_unique<ovra::Outcome>();
     ovra::StartFrontEnd(*state, ovra::ActiveTool());
     const ovra::FieldTexts fields = ovra::Abcd2Fields(u"60", u"130", u"80", u"1", u"1", u"0");
     ovra::Calculate(*state, fields.texts, *outcome);
-    ovra::SaveRecord(*state, ovra::FixedTime, std::filesystem::path(argv[1]).u16string().c_str(), *outcome);
+    const std::u16string folder = std::filesystem::path(argv[1]).u16string();
+    long saved = 0;
+    while (saved < count) {
+        ovra::SaveRecord(*state, ovra::FixedTime, folder.c_str(), *outcome);
+        if (outcome->noticeIcon != ovra::NoticeIcon::Information) break;
+        ++saved;
+    }
     std::printf("NOTICE %s\n", ovra::Utf8(outcome->noticeCaption).c_str());
-    return outcome->noticeIcon == ovra::NoticeIcon::Information ? 0 : 1;
+    return saved == count ? 0 : 1;
 }

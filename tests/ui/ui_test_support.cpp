@@ -32,7 +32,7 @@ ScratchFolder::ScratchFolder() {
     static std::atomic<int> counter{0};
     path = (std::filesystem::temp_directory_path() /
             ("ovra_ui_" + std::to_string(getpid()) + "_" + std::to_string(counter++)))
-               .string();
+               .generic_string();  // "/" between names on every system, as the tests spell paths
     std::filesystem::remove_all(path);
     std::filesystem::create_directories(path);
 }

@@ -99,8 +99,6 @@ QLabel* MakeLabel(QWidget* parent, const QString& text, const QRect& box, const 
     return label;
 }
 
-constexpr int LabelBoxWidth = 184;
-
 int32_t LabelWidthInFont(const void* shell, const char16_t* text, int32_t length, bool smallFont) {
     const WindowFonts& fonts = *static_cast<const WindowFonts*>(shell);
     const QFontMetricsF metrics(smallFont ? fonts.small : fonts.label);
@@ -201,11 +199,9 @@ void MainWindow::CreateControls() {
         const LabelLayout layout = LayOutLabel(input.label, LabelBoxWidth, LabelWidthInFont, &fonts);
         QString caption = QStringFromUtf16(input.label);
         if (layout.breakAt > 0) caption.insert(layout.breakAt, QLatin1Char('\n'));
-        // Two lines of the small font need 35 pixels: more than a row, less than the gap between the fields
-        // above and below, and centred on this row's field. One line in the small font is centred so that its
-        // baseline meets that of the label font.
-        const QRect box =
-            layout.breakAt > 0 ? QRect(24, rowTop - 9, LabelBoxWidth, 36) : QRect(24, rowTop + 1, LabelBoxWidth, 22);
+        // One line in the small font is centred so that its baseline meets that of the label font.
+        const LabelBox place = LabelBoxOf(layout, i);
+        const QRect box(place.x, place.y, place.width, place.height);
         const Qt::Alignment vertical = layout.smallFont ? Qt::AlignVCenter : Qt::AlignTop;
         // A label that cannot fit even so keeps its beginning in view, and shows whole on hover.
         const Qt::Alignment horizontal = layout.fits ? Qt::AlignRight : Qt::AlignLeft;

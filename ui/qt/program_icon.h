@@ -1,11 +1,11 @@
 #pragma once
-// The program icon, drawn rather than loaded: a rounded square with a darker rim and a white plus.
+// The program icon as Qt images and icon, from the drawing every shell shares.
 #include <QIcon>
 #include <QImage>
 
-namespace ovra {
+#include "ui/program_icon_pixels.h"
 
-inline constexpr int ProgramIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+namespace ovra {
 
 QImage ProgramIconImage(int size);
 QIcon ProgramIcon();

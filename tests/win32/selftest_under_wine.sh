@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# The Windows program's self-test under Wine: the exact report, the command-line rule as Windows hands the
+# whole command line over, and exit code 3 when the report cannot be written.
+#   selftest_under_wine.sh <build-dir> <program.exe>
+set -uo pipefail
+here=$(dirname "$0")
+. "$here/wine_prefix.sh" "$1"
+program=$2
+work=$(mktemp -d "$ovra_build_dir/selftest.XXXXXX")
+trap 'rm -rf "$work"; WineSessionEnd' EXIT
+cd "$work"
+printf 'TOOL|146|ABCD2 评分|神经科\r\nLEVEL|0\r\nOUT|ABCD2|3|分\r\nVERDICT|低危，门诊随访\r\nDETAIL|ABCD2：3 分 \r\nERRORS|0\r\n' >expected
+failures=0
+
+# run <expected exit> <file that must hold the report, or -> <arguments...>
+run() {
+  local want=$1 file=$2
+  shift 2
+  rm -f -- selftest.txt
+  timeout 60 "$WINE" "$program" "$@" </dev/null >/dev/null 2>&1
+  local got=$?
+  if [ "$got" -ne "$want" ]; then
+    echo "FAIL: $* exited $got, expected $want"; failures=$((failures + 1)); return
+  fi
+  if [ "$file" != - ] && ! cmp -s expected "$file"; then
+    echo "FAIL: $* did not write the exact report to '$file'"; failures=$((failures + 1)); return
+  fi
+  echo "ok: $* -> exit $got${file:+ ($file)}"
+}
+
+run 0 selftest.txt --selftest
+run 0 selftest.txt --selftest ""
+run 0 "报告 1.txt" --selftest "报告 1.txt"       # one argument with a space: Windows quotes it
+run 0 glued.txt --selftestglued.txt
+run 0 first --selftest first second.txt            # unquoted: the path ends at the first space
+run 0 "$work/abs.txt" --selftest "$(WindowsPath "$work/abs.txt")"
+run 3 - --selftest "$(WindowsPath "$work/missing/dir/r.txt")"
+mkdir folder
+run 3 - --selftest folder                          # a folder is no report file
+exit $((failures > 0))

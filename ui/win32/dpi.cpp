@@ -1,0 +1,47 @@
+#include "ui/win32/dpi.h"
+
+namespace ovra {
+namespace {
+
+template <class Function>
+Function User32Function(const char* name) {
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    FARPROC address = user32 != nullptr ? GetProcAddress(user32, name) : nullptr;
+    // Through the generic function type, which converts to any other without a warning.
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
+}
+
+using SetAwarenessContext = BOOL(WINAPI*)(HANDLE);
+using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+using AdjustForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+
+const HANDLE PerMonitorAwareV2 = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4));
+
+}  // namespace
+
+void DeclareDpiAwareness() {
+    const auto setContext = User32Function<SetAwarenessContext>("SetProcessDpiAwarenessContext");
+    // The manifest normally has declared it already, and then the call fails harmlessly.
+    if (setContext != nullptr && setContext(PerMonitorAwareV2)) return;
+    SetProcessDPIAware();
+}
+
+UINT SystemDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen != nullptr) ReleaseDC(nullptr, screen);
+    return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+}
+
+UINT DpiOfWindow(HWND window) {
+    static const auto getDpi = User32Function<GetDpiForWindowFunction>("GetDpiForWindow");
+    const UINT dpi = getDpi != nullptr ? getDpi(window) : 0;
+    return dpi != 0 ? dpi : SystemDpi();
+}
+
+void AdjustWindowRectForDpi(RECT& rect, DWORD style, UINT dpi) {
+    static const auto adjust = User32Function<AdjustForDpiFunction>("AdjustWindowRectExForDpi");
+    if (adjust == nullptr || !adjust(&rect, style, FALSE, 0, dpi)) AdjustWindowRect(&rect, style, FALSE);
+}
+
+}  // namespace ovra

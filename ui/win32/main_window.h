@@ -1,0 +1,29 @@
+#pragma once
+// The Win32 window over the shared front end: it reads the fields, calls a command and applies the Outcome.
+#include <windows.h>
+
+#include <cstdint>
+
+#include "tool/tool.h"
+#include "ui/frontend.h"
+
+namespace ovra {
+
+// Shows a message box; tests replace it so that nothing blocks.
+using NoticePresenter = void (*)(HWND owner, NoticeIcon icon, const char16_t* caption, const char16_t* text);
+void SetNoticePresenter(NoticePresenter presenter);
+
+// Creates, shows and runs the window until it is closed: 0, or 1 when the window cannot be created.
+int RunMainWindow(HINSTANCE instance, const Tool& tool);
+
+// The pieces of RunMainWindow, for tests that drive the window message by message.
+HWND CreateMainWindow(HINSTANCE instance, const Tool& tool);
+// Enter or F5 aimed at a descendant runs Calculate, Tab and Shift+Tab move between the fields; true when the
+// message was used up.
+bool ApplyKeyRule(const MSG& message);
+const FrontEnd& MainWindowState();
+
+// Tab and Shift+Tab: the field after or before `current` (wrapping); from no field the first or the last.
+int32_t NextFieldIndex(int32_t current, int32_t count, int32_t step);
+
+}  // namespace ovra

@@ -1,0 +1,47 @@
+#include "ui/win32/platform_services.h"
+
+#include <shlobj.h>
+
+#include "text/format.h"
+#include "text/text.h"
+#include "ui/win32/wide_text.h"
+
+namespace ovra {
+
+void ShowNoticeBox(HWND owner, NoticeIcon icon, const char16_t* caption, const char16_t* text) {
+    const UINT type = MB_OK | (icon == NoticeIcon::Warning ? MB_ICONWARNING : MB_ICONINFORMATION);
+    MessageBoxW(owner, WideFromUtf16(text), WideFromUtf16(caption), type);
+}
+
+bool PutClipboardText(HWND owner, const char16_t* text) {
+    if (!OpenClipboard(owner)) return false;
+    EmptyClipboard();
+    const int32_t length = TextLength(text);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (static_cast<SIZE_T>(length) + 1) * sizeof(char16_t));
+    char16_t* copy = memory != nullptr ? static_cast<char16_t*>(GlobalLock(memory)) : nullptr;
+    if (copy != nullptr) {
+        CopyText(copy, length + 1, text);
+        GlobalUnlock(memory);
+        // The clipboard owns the block once it is accepted; only a refused block is ours to free.
+        if (SetClipboardData(CF_UNICODETEXT, memory) == nullptr) GlobalFree(memory);
+    } else if (memory != nullptr) {
+        GlobalFree(memory);
+    }
+    CloseClipboard();
+    return true;
+}
+
+void RecordsFolderPath(char16_t* out, int32_t capacity) {
+    out[0] = 0;
+    wchar_t folder[MAX_PATH];
+    if (SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder) != S_OK) return;
+    FormatText(out, capacity, u"%ls\\OvraMedSuite\\records", Utf16FromWide(folder));
+}
+
+LocalTime LocalTimeNow() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return LocalTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
+}  // namespace ovra
