@@ -5,6 +5,20 @@ include(GNUInstallDirs)
 
 set(OVRA_ICON_SIZES 16 24 32 48 64 128 256)
 
+# The program icon as <size>.png files, drawn at build time by the code that draws it in the window.
+function(ovra_icon_pngs folder)
+  set(pngs "")
+  foreach(size IN LISTS OVRA_ICON_SIZES)
+    list(APPEND pngs ${folder}/${size}.png)
+  endforeach()
+  list(JOIN OVRA_ICON_SIZES "," sizes)
+  add_custom_command(OUTPUT ${pngs}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+    COMMAND program_icon_files --sizes ${sizes} --png-folder ${folder}
+    DEPENDS program_icon_files VERBATIM)
+  add_custom_target(ovra_icon_pngs ALL DEPENDS ${pngs})
+endfunction()
+
 # ovra_package_tool(ID id [ICONS folder-of-<size>.png]); call from the top-level scope, which receives the
 # package's CPack settings. The package is named after the program.
 function(ovra_package_tool)

@@ -62,7 +62,11 @@ for deb in "${debs[@]}"; do
     desktop-file-validate "${desktop[0]}" || fail "$name: desktop entry invalid"
     [ "$(sed -n 's/^Exec=//p' "${desktop[0]}")" = "$name" ] || fail "$name: desktop entry does not start $name"
     icon=$(sed -n 's/^Icon=//p' "${desktop[0]}")
-    [ -f "$unpacked/usr/share/icons/hicolor/48x48/apps/$icon.png" ] || fail "$name: no icon named $icon"
+    for size in 16 24 32 48 64 128 256; do
+      png="$unpacked/usr/share/icons/hicolor/${size}x${size}/apps/$icon.png"
+      kind=$(file -b "$png")
+      [[ $kind == "PNG image data, $size x $size, 8-bit/color RGBA"* ]] || fail "$name: $icon.png at ${size}px: $kind"
+    done
   else
     fail "$name: not exactly one desktop entry"
   fi
