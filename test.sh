@@ -31,3 +31,5 @@ cmake --build --preset windows
 . tests/win32/wine_prefix.sh build/windows
 trap WineSessionEnd EXIT
 ctest --test-dir build/windows --output-on-failure -j2 --timeout 600
+cmake --build --preset windows --target package-windows
+scripts/check-windows-zip.sh build/windows
