@@ -4,6 +4,7 @@
 # removes the package again. Usage: scripts/check-deb-packages.sh BUILD_DIR
 set -uo pipefail
 build=$(cd "$1" && pwd)
+root=$(cd "$(dirname "$0")/.." && pwd)
 failures=0
 fail() { echo "FAIL $*"; failures=$((failures + 1)); }
 ok() { echo "ok   $*"; }
@@ -26,7 +27,7 @@ trap cleanup EXIT
 rm -rf "$build/packages"
 (cd "$build" && cpack -G DEB >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; echo "FAIL cpack"; exit 1; }
 debs=("$build"/packages/*.deb)
-expected=$(grep -c '^  "[0-9]*|' "$(dirname "$0")/../cmake/tool_table.cmake")
+expected=$(grep -c '^  "[0-9]*|' "$root/cmake/tool_table.cmake")
 [ ${#debs[@]} -eq "$expected" ] && ok "${#debs[@]} packages built" || fail "${#debs[@]} packages built, $expected tools"
 
 before=$failures
@@ -76,8 +77,8 @@ for deb in "${debs[@]}"; do
       fail "$name: metainfo invalid"
     }
   done
-  # Stripped, and nothing of it leads back into this build tree.
-  if grep -rlF "$build" "$unpacked" >/dev/null; then fail "$name: a file names the build tree"; fi
+  # Stripped, and nothing of it leads back into this machine's source or build tree.
+  if grep -rlF "$root" "$unpacked" >/dev/null; then fail "$name: a file names the source or build tree"; fi
   dynamic=$(readelf -d "$unpacked/usr/bin/$name" "$unpacked/usr/lib/ovra/$name/ovra_window.so" 2>&1)
   grep -qE 'RPATH|RUNPATH' <<<"$dynamic" && fail "$name: a run path is set"
 done

@@ -31,6 +31,9 @@ grep -qF -- '--selftest' "$text" && grep -qF '%LOCALAPPDATA%\OvraMedSuite\record
   fail "the read-me does not name the self-test switch and the log's folder"
 [ "$failures" -eq "$before" ] && ok "read-me: byte-order mark, CR LF lines, the self-test switch, the log's folder"
 
+# Nothing in the programs leads back to this machine's trees.
+grep -lF "$root" "$work"/*.exe && fail "a program names the source or build tree"
+
 printf 'TOOL|146|ABCD2 评分|神经科\r\nLEVEL|0\r\nOUT|ABCD2|3|分\r\nVERDICT|低危，门诊随访\r\nDETAIL|ABCD2：3 分 \r\nERRORS|0\r\n' \
   >"$work/abcd2.expected"
 cd "$work"
