@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds and runs every test: unit and GUI tests, the same tests under ASan and UBSan, and a short fuzz run.
+# Builds and runs every test: unit and GUI tests, the Debian packages, the same tests under ASan and UBSan,
+# and a short fuzz run.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
@@ -8,6 +9,9 @@ echo "== unit and GUI tests"
 cmake --preset dev >/dev/null
 cmake --build --preset dev
 QT_QPA_PLATFORM=offscreen ctest --test-dir build/dev --output-on-failure -j2
+
+echo "== Debian packages: build and validate every tool's, install, run and remove ABCD2's"
+scripts/check-deb-packages.sh build/dev
 
 echo "== AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake --preset asan >/dev/null
@@ -27,3 +31,5 @@ cmake --build --preset windows
 . tests/win32/wine_prefix.sh build/windows
 trap WineSessionEnd EXIT
 ctest --test-dir build/windows --output-on-failure -j2 --timeout 600
+cmake --build --preset windows --target package-windows
+scripts/check-windows-zip.sh build/windows

@@ -35,16 +35,26 @@ int RunWindow(int argc, char** argv) {
                      program_invocation_short_name);
         return WindowFailed;
     }
-    char path[PATH_MAX + sizeof OVRA_WINDOW_MODULE];
-    const ssize_t length = readlink("/proc/self/exe", path, PATH_MAX);
-    path[length > 0 ? length : 0] = 0;
-    char* slash = std::strrchr(path, '/');
+    // Beside the programs in a build tree; once installed, in the package's own folder named after the program,
+    // so that two tools' packages never own the same file.
+    char exe[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", exe, sizeof exe - 1);
+    // A link that fills the buffer may have been cut, so it names no folder for sure.
+    exe[length > 0 && length < static_cast<ssize_t>(sizeof exe - 1) ? length : 0] = 0;
+    char* slash = std::strrchr(exe, '/');
     if (slash == nullptr) {
         std::fprintf(stderr, "%s: the window cannot be opened: the program's own folder is unknown\n",
                      program_invocation_short_name);
         return WindowFailed;
     }
-    std::memcpy(slash + 1, OVRA_WINDOW_MODULE, sizeof OVRA_WINDOW_MODULE);
+    *slash = 0;
+    const char* const program = slash + 1;
+    char beside[PATH_MAX + sizeof OVRA_WINDOW_MODULE];
+    char installed[sizeof beside + PATH_MAX + sizeof "/../lib/ovra//"];
+    std::snprintf(beside, sizeof beside, "%s/%s", exe, OVRA_WINDOW_MODULE);
+    std::snprintf(installed, sizeof installed, "%s/../lib/ovra/%s/%s", exe, program, OVRA_WINDOW_MODULE);
+    // The first that exists; when neither does, the installed place, so the message names where it belongs.
+    const char* path = access(beside, F_OK) == 0 ? beside : installed;
     void* module = dlopen(path, RTLD_NOW | RTLD_LOCAL);
     using RunMainWindow = int (*)(int, char**, const ovra::Tool*);
     auto* run = module == nullptr ? nullptr : reinterpret_cast<RunMainWindow>(dlsym(module, "OvraRunMainWindow"));

@@ -1,0 +1,41 @@
+# The target package-windows: every tool's "<title>.exe" and a read-me in Chinese in one zip, for copying to
+# Windows as it is. The read-me is CRLF with a byte-order mark, so every Notepad reads it as UTF-8.
+function(ovra_windows_zip)
+  get_property(programs GLOBAL PROPERTY OVRA_TOOL_PROGRAMS)
+  set(stage ${CMAKE_BINARY_DIR}/package-windows)
+  set(readme 使用说明.txt)
+  set(OVRA_WINDOWS_TOOL_LINES "")
+  set(copies "")
+  set(names "")
+  set(targets "")
+  foreach(program IN LISTS programs)
+    string(REPLACE ":" ";" pair "${program}")
+    list(GET pair 0 id)
+    list(GET pair 1 target)
+    set(exe "${OVRA_TOOL_${id}_TITLE}.exe")
+    # CR LF here too: NEWLINE_STYLE converts the template's own line ends only.
+    string(APPEND OVRA_WINDOWS_TOOL_LINES "  ${exe}（编号 ${id}）：${OVRA_TOOL_${id}_SUBTITLE}\r\n")
+    list(APPEND copies COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${target}> ${stage}/${exe})
+    list(APPEND names ${exe})
+    list(APPEND targets ${target})
+  endforeach()
+  string(REGEX REPLACE "\r\n$" "" OVRA_WINDOWS_TOOL_LINES "${OVRA_WINDOWS_TOOL_LINES}")
+  file(READ ${PROJECT_SOURCE_DIR}/packaging/windows-readme.txt.in template)
+  string(ASCII 239 187 191 bom)
+  file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/packaging/${readme} CONTENT "${bom}${template}" @ONLY
+       NEWLINE_STYLE CRLF)
+
+  set(zip ${CMAKE_BINARY_DIR}/OvraMed-${PROJECT_VERSION}-windows-x64.zip)
+  add_custom_command(OUTPUT ${zip}
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${stage} ${zip}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${stage}
+    ${copies}
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_BINARY_DIR}/packaging/${readme} ${stage}/${readme}
+    # The archive's names are UTF-8 (and flagged so) only under a UTF-8 locale.
+    COMMAND ${CMAKE_COMMAND} -E chdir ${stage} ${CMAKE_COMMAND} -E env LC_ALL=C.UTF-8
+            ${CMAKE_COMMAND} -E tar cf ${zip} --format=zip -- ${names} ${readme}
+    DEPENDS ${targets} ${CMAKE_BINARY_DIR}/packaging/${readme}
+    COMMENT "Zipping every tool's Windows program with its read-me"
+    VERBATIM)
+  add_custom_target(package-windows DEPENDS ${zip})
+endfunction()

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# The Windows zip of a built windows tree (target package-windows): it holds every tool's "<title>.exe" and the
+# read-me, nothing else; the read-me is UTF-8 with a byte-order mark and CRLF lines; every program unpacked
+# from it passes its self-test under Wine. Usage: scripts/check-windows-zip.sh BUILD_DIR
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/tests/win32/wine_prefix.sh" "$1"
+zip=("$ovra_build_dir"/OvraMed-*-windows-x64.zip)
+work=$(mktemp -d "$ovra_build_dir/zipcheck.XXXXXX")
+trap 'rm -rf "$work"; WineSessionEnd' EXIT
+failures=0
+fail() { echo "FAIL $*"; failures=$((failures + 1)); }
+ok() { echo "ok   $*"; }
+readme=使用说明.txt
+
+# Rows "id|title" of the family, from the table the build reads.
+rows=$(sed -n 's/^  "\([0-9]*\)|[^|]*|\([^|]*\)|.*/\1|\2/p' "$root/cmake/tool_table.cmake")
+expected=$( (cut -d'|' -f2 <<<"$rows" | sed 's/$/.exe/'; echo "$readme") | sort)
+listed=$(unzip -Z1 "${zip[0]}" | sort)
+[ "$listed" = "$expected" ] && ok "the zip lists the $(wc -l <<<"$rows") programs and the read-me" ||
+  fail "the zip lists: $listed"
+
+unzip -q "${zip[0]}" -d "$work" || fail "the zip does not unpack"
+text="$work/$readme"
+before=$failures
+[ "$(head -c3 "$text" | od -An -tx1 | tr -d ' ')" = efbbbf ] || fail "the read-me has no byte-order mark"
+bare=$(tr -d '\r' <"$text" | wc -l)
+crlf=$(grep -c $'\r$' "$text")
+[ "$bare" -eq "$crlf" ] || fail "the read-me has $((bare - crlf)) lines without CR LF"
+grep -qF -- '--selftest' "$text" && grep -qF '%LOCALAPPDATA%\OvraMedSuite\records\' "$text" ||
+  fail "the read-me does not name the self-test switch and the log's folder"
+[ "$failures" -eq "$before" ] && ok "read-me: byte-order mark, CR LF lines, the self-test switch, the log's folder"
+
+# Nothing in the programs leads back to this machine's trees.
+grep -lF "$root" "$work"/*.exe && fail "a program names the source or build tree"
+
+printf 'TOOL|146|ABCD2 评分|神经科\r\nLEVEL|0\r\nOUT|ABCD2|3|分\r\nVERDICT|低危，门诊随访\r\nDETAIL|ABCD2：3 分 \r\nERRORS|0\r\n' \
+  >"$work/abcd2.expected"
+cd "$work"
+while IFS='|' read -r id title; do
+  rm -f selftest.txt
+  timeout 60 "$WINE" "$title.exe" --selftest </dev/null >/dev/null 2>&1
+  code=$?
+  report=$(tr -d '\r' <selftest.txt 2>/dev/null)
+  if [ "$code" -ne 0 ]; then fail "$title.exe --selftest exited $code"
+  elif [[ $report != "TOOL|$id|$title|"* || $report != *$'\nERRORS|0' ]]; then fail "$title.exe: report $report"
+  elif [ "$id" = 146 ] && ! cmp -s selftest.txt abcd2.expected; then fail "$title.exe: not the exact report"
+  else ok "$title.exe --selftest from the zip"
+  fi
+done <<<"$rows"
+exit $((failures > 0))
