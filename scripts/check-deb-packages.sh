@@ -5,6 +5,7 @@
 set -uo pipefail
 build=$(cd "$1" && pwd)
 root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/tests/support/wait_for.sh"
 failures=0
 fail() { echo "FAIL $*"; failures=$((failures + 1)); }
 ok() { echo "ok   $*"; }
@@ -109,16 +110,9 @@ check "installed self-test report is the expected 123 bytes" cmp "$work/selftest
 
 # The window from the installed place under a real X server; Calculate and Save put the record below the
 # user's data folder.
-until_true() {
-  local deadline=$((SECONDS + 20))
-  until "$@"; do
-    [ "$SECONDS" -lt "$deadline" ] || return 1
-    sleep 0.05
-  done
-}
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 pids+=($!)
-until_true test -s "$work/display" || { fail "Xvfb did not start: $(cat "$work/xvfb.log")"; exit 1; }
+wait_for 20 test -s "$work/display" || { fail "Xvfb did not start: $(cat "$work/xvfb.log")"; exit 1; }
 export DISPLAY=":$(head -n1 "$work/display")"
 mkdir -p "$work/home" "$work/runtime"
 chmod 700 "$work/runtime"
@@ -134,7 +128,7 @@ if [ -n "$window" ]; then
   xdotool mousemove --window "$window" 96 688 click 1   # Calculate
   xdotool mousemove --window "$window" 250 688 click 1  # Save
   check "a saved record lands in ~/.local/share/OvraMedSuite/records/T146.csv" \
-    until_true grep -qs 'ABCD2 评分' "$log"
+    wait_for 20 grep -qs 'ABCD2 评分' "$log"
 else
   fail "installed window did not open: $(cat "$work/window.log")"
 fi

@@ -21,19 +21,12 @@ cleanup() {
 trap cleanup EXIT
 
 fail() { echo "FAIL $*"; exit 1; }
-# Repeats a command until it succeeds or ten seconds have passed.
-until_true() {
-  local deadline=$((SECONDS + 10))
-  until "$@"; do
-    [ "$SECONDS" -lt "$deadline" ] || return 1
-    sleep 0.05
-  done
-}
+. "$(dirname "$0")/../support/wait_for.sh"
 file_has_text() { [ -s "$1" ]; }
 
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 pids+=($!)
-until_true file_has_text "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+wait_for 10 file_has_text "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
 export DISPLAY=":$(head -n1 "$work/display")"
 
 mkdir -p "$work/data" "$work/runtime"
@@ -67,17 +60,17 @@ enter() {
 }
 
 click 96 688  # Calculate with the defaults
-until_true report_is 'ABCD2：3 分' || fail "no result for the defaults"
+wait_for 10 report_is 'ABCD2：3 分' || fail "no result for the defaults"
 result=$'ABCD2 评分\r\nABCD2：3 分\r\n—— 低危，门诊随访'
-until_true copied_result_is "$result" || fail "Copy did not give the result"
+wait_for 10 copied_result_is "$result" || fail "Copy did not give the result"
 
 refused() {  # field, text
   enter "$1" "$2"
-  until_true box_shown || fail "field $1 '$2': no input-error box"
+  wait_for 10 box_shown || fail "field $1 '$2': no input-error box"
   xdotool key Return
-  until_true box_gone || fail "field $1 '$2': the box did not close"
-  until_true report_is 'ABCD2：3 分' || fail "field $1 '$2': the report changed"
-  until_true copied_result_is "$result" || fail "field $1 '$2': the copied result changed"
+  wait_for 10 box_gone || fail "field $1 '$2': the box did not close"
+  wait_for 10 report_is 'ABCD2：3 分' || fail "field $1 '$2': the report changed"
+  wait_for 10 copied_result_is "$result" || fail "field $1 '$2': the copied result changed"
   echo "ok   field $1 '$2' refused, the result kept"
 }
 for code in 1.5 5 -1 ''; do refused 3 "$code"; done
@@ -88,6 +81,6 @@ refused 1 30
 
 enter 1 130
 enter 4 2.0
-until_true report_is 'ABCD2：4 分' || fail "a duration of 2.0 was not taken"
+wait_for 10 report_is 'ABCD2：4 分' || fail "a duration of 2.0 was not taken"
 box_gone || fail "a duration of 2.0 was refused"
 echo "ok   a code written 2.0 is taken"

@@ -20,15 +20,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# wait_for <seconds> <command...>: polls the command until it succeeds.
-wait_for() {
-  local deadline=$((SECONDS + $1))
-  shift
-  until "$@" >/dev/null 2>&1; do
-    [ $SECONDS -ge $deadline ] && return 1
-    sleep 0.1
-  done
-}
+. "$here/../support/wait_for.sh"
 window_named() { timeout "${2:-30}" xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
 clipboard() { timeout 5 xclip -o -selection clipboard 2>/dev/null | tr -d '\r'; }
 clipboard_is() { [ "$(clipboard)" = "$1" ]; }
