@@ -6,6 +6,7 @@ set -uo pipefail
 build=$(cd "$1" && pwd)
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/tests/support/wait_for.sh"
+. "$root/tests/support/expected_selftest.sh"
 failures=0
 fail() { echo "FAIL $*"; failures=$((failures + 1)); }
 ok() { echo "ok   $*"; }
@@ -104,8 +105,7 @@ check "the desktop entry starts /usr/bin/abcd2" test "$(command -v "$program")" 
 mkdir "$work/selftest"
 (cd "$work/selftest" && "$program" --selftest)
 check "installed self-test exit 0" test $? -eq 0
-printf 'TOOL|146|ABCD2 评分|神经科\r\nLEVEL|0\r\nOUT|ABCD2|3|分\r\nVERDICT|低危，门诊随访\r\nDETAIL|ABCD2：3 分 \r\nERRORS|0\r\n' \
-  >"$work/expected.txt"
+expected_abcd2_report "$work/expected.txt"
 check "installed self-test report is the expected 123 bytes" cmp "$work/selftest/selftest.txt" "$work/expected.txt"
 
 # The window from the installed place under a real X server; Calculate and Save put the record below the

@@ -5,6 +5,7 @@
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/tests/win32/wine_prefix.sh" "$1"
+. "$root/tests/support/expected_selftest.sh"
 zip=("$ovra_build_dir"/OvraMed-*-windows-x64.zip)
 work=$(mktemp -d "$ovra_build_dir/zipcheck.XXXXXX")
 trap 'rm -rf "$work"; WineSessionEnd' EXIT
@@ -34,8 +35,7 @@ grep -qF -- '--selftest' "$text" && grep -qF '%LOCALAPPDATA%\OvraMedSuite\record
 # Nothing in the programs leads back to this machine's trees.
 grep -lF "$root" "$work"/*.exe && fail "a program names the source or build tree"
 
-printf 'TOOL|146|ABCD2 评分|神经科\r\nLEVEL|0\r\nOUT|ABCD2|3|分\r\nVERDICT|低危，门诊随访\r\nDETAIL|ABCD2：3 分 \r\nERRORS|0\r\n' \
-  >"$work/abcd2.expected"
+expected_abcd2_report "$work/abcd2.expected"
 cd "$work"
 while IFS='|' read -r id title; do
   rm -f selftest.txt

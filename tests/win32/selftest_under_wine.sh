@@ -5,11 +5,12 @@
 set -uo pipefail
 here=$(dirname "$0")
 . "$here/wine_prefix.sh" "$1"
+. "$here/../support/expected_selftest.sh"
 program=$2
 work=$(mktemp -d "$ovra_build_dir/selftest.XXXXXX")
 trap 'rm -rf "$work"; WineSessionEnd' EXIT
 cd "$work"
-printf 'TOOL|146|ABCD2 评分|神经科\r\nLEVEL|0\r\nOUT|ABCD2|3|分\r\nVERDICT|低危，门诊随访\r\nDETAIL|ABCD2：3 分 \r\nERRORS|0\r\n' >expected
+expected_abcd2_report expected
 failures=0
 
 # run <expected exit> <file that must hold the report, or -> <arguments...>
