@@ -45,6 +45,7 @@ struct Outcome {
 
 extern const char16_t* const InitialVerdictText;
 extern const char16_t* const WebAddress;
+extern const char16_t* const ReportBoxName;  // the report box's accessible name: "计算结果"
 
 void StartFrontEnd(FrontEnd& state, const Tool& tool);
 
@@ -53,6 +54,9 @@ void DefaultFieldText(const InputField& input, char16_t* out, int32_t capacity);
 void SubLineText(const Tool& tool, char16_t* out, int32_t capacity);
 void ReferenceLineText(const Tool& tool, char16_t* out, int32_t capacity);
 uint32_t VerdictColourFromLevel(int32_t level);  // 0xRRGGBB
+// A field's accessible name is its input's label as written (no layout line break); its description is the
+// unit and what the field accepts: "岁；0–130".
+void FieldAccessibleDescription(const InputField& input, char16_t* out, int32_t capacity);
 
 // How an input label fits its box: whole in the label font; else whole in the small font; else in the small
 // font on two lines, broken before its first parenthesis when both parts fit, or after as much as fits.
