@@ -68,10 +68,11 @@ void SaveToExistingLog(benchmark::State& state) {
     BuildRecord();
     const std::filesystem::path folder = BenchFolder("existing");
     const std::u16string folder16 = folder.u16string();
-    const std::u16string path16 = (folder / "T146.csv").u16string();
-    AppendRecordLine(folder16.c_str(), path16.c_str(), ActiveTool(), recordLine);
+    char16_t path16[RecordPathCapacity];
+    AppendRecordLine(folder16.c_str(), ActiveTool(), recordLine, path16, RecordPathCapacity);
     for (auto _ : state) {
-        if (!AppendRecordLine(folder16.c_str(), path16.c_str(), ActiveTool(), recordLine)) state.SkipWithError("save");
+        if (AppendRecordLine(folder16.c_str(), ActiveTool(), recordLine, path16, RecordPathCapacity) != SaveError::None)
+            state.SkipWithError("save");
     }
     std::filesystem::remove_all(folder);
 }
@@ -81,9 +82,10 @@ void FirstSave(benchmark::State& state) {
     BuildRecord();
     const std::filesystem::path folder = BenchFolder("first");
     const std::u16string folder16 = folder.u16string();
-    const std::u16string path16 = (folder / "T146.csv").u16string();
+    char16_t path16[RecordPathCapacity];
     for (auto _ : state) {
-        if (!AppendRecordLine(folder16.c_str(), path16.c_str(), ActiveTool(), recordLine)) state.SkipWithError("save");
+        if (AppendRecordLine(folder16.c_str(), ActiveTool(), recordLine, path16, RecordPathCapacity) != SaveError::None)
+            state.SkipWithError("save");
         state.PauseTiming();
         std::filesystem::remove(folder / "T146.csv");
         state.ResumeTiming();

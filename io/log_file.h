@@ -1,31 +1,67 @@
 #pragma once
 // File primitives of an append-only log, one implementation per platform. Every appender holds the log's
-// exclusive lock from the moment it measures the file until it closes it, and every step says whether it
-// reached the device, so a caller can put the file back the way it found it.
+// exclusive lock from the moment it measures the file until it closes it; a lock held by someone else is
+// waited for only until a deadline. Every step says whether it reached the device, so a caller can put the
+// file back the way it found it.
+#include <chrono>
 #include <cstdint>
 
 namespace ovra {
 
+using LogDeadline = std::chrono::steady_clock::time_point;
+
 struct LogFile {
     intptr_t handle;  // a descriptor or a HANDLE; -1 when closed
+    bool busy;        // a step failed because another program holds the file or a range of it
 };
 
-enum class LogCreation { Created, Exists, Failed };
+enum class LogOpen {
+    Opened,   // the existing log, locked
+    Created,  // a new empty log made by this call, locked
+    Missing,  // no file of that name (any more): look again
+    Taken,    // the name appeared meanwhile: open it instead
+    Busy,     // another program holds the file past the deadline, or refuses to share it
+    Failed,
+};
+
+enum class LogCreation { Created, Exists, Unsupported, Failed };
+
+// Creates the folders of `folder` that are missing; on POSIX only their owner may enter those it makes.
+// Folders that exist are left as they are.
+bool CreateRecordsFolder(const char16_t* folder);
 
 // Makes `path` appear holding exactly `bytes`, synced together with its folder entry, unless a file of that
-// name exists already. The content is written to a private file first, so no one ever sees it in part.
+// name exists already. The bytes go into a file with no name first, so no one ever sees them in part, and
+// nothing is left behind when the process dies. Unsupported where the file system (or platform) cannot do
+// that; CreateLockedLog is then the way.
 LogCreation CreateLogFile(const char16_t* path, const char* bytes, int32_t size);
 
-// Opens an existing log and waits for its exclusive lock.
-bool OpenLockedLog(const char16_t* path, LogFile& file);
-bool LogFileSize(const LogFile& file, int64_t& size);
-bool ReadLogByte(const LogFile& file, int64_t offset, char& byte);
+// Opens the existing log and takes its exclusive lock, trying until `deadline`. The lock is kept only when
+// the path still names the file locked: a log removed meanwhile gives Missing.
+LogOpen OpenLockedLog(const char16_t* path, LogDeadline deadline, LogFile& file);
+// Creates `path` empty, private to its owner, and takes its lock; Taken when the name exists.
+LogOpen CreateLockedLog(const char16_t* path, LogDeadline deadline, LogFile& file);
+
+bool LogFileSize(LogFile& file, int64_t& size);
+// Reads exactly `size` bytes at `offset`.
+bool ReadLog(LogFile& file, int64_t offset, char* bytes, int32_t size);
 // Writes all `size` bytes at the end of the file, or returns false.
-bool AppendToLog(const LogFile& file, const char* bytes, int32_t size);
+bool AppendToLog(LogFile& file, const char* bytes, int32_t size);
 // Waits until what was written is on the device.
-bool SyncLog(const LogFile& file);
-bool TruncateLog(const LogFile& file, int64_t size);
+bool SyncLog(LogFile& file);
+// Waits until the log's name, and the names of the folders above it, are on the device.
+bool SyncLogName(LogFile& file, const char16_t* path);
+bool TruncateLog(LogFile& file, int64_t size);
+// Removes the name of a log this process created and still holds locked.
+bool RemoveLogName(const char16_t* path);
 // Also releases the lock.
 void CloseLog(LogFile& file);
+
+// The journal beside a log: a few bytes written and synced before an append, read back by the next appender.
+// Only ever touched under the log's lock.
+bool WriteJournal(const char16_t* path, const char* bytes, int32_t size);
+// The journal's bytes, -1 when there is none.
+int32_t ReadJournal(const char16_t* path, char* bytes, int32_t capacity);
+bool RemoveJournal(const char16_t* path);
 
 }  // namespace ovra

@@ -4,9 +4,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 
 #include "io/file.h"
 #include "io/log_file.h"
@@ -14,8 +14,11 @@
 namespace ovra {
 namespace {
 
-// Paths are at most 551 units here (a log path and a private suffix), three bytes a unit at most.
+// Paths are at most 551 units here (a log path and a suffix), three bytes a unit at most.
 constexpr int32_t NarrowPathCapacity = 2048;
+constexpr mode_t PrivateFile = 0600;
+constexpr mode_t PrivateFolder = 0700;
+constexpr auto LockRetry = std::chrono::milliseconds(10);
 
 bool NarrowPath(const char16_t* path, char* out) { return NarrowPathFromUtf16(path, out, NarrowPathCapacity); }
 
@@ -32,6 +35,16 @@ bool WriteAll(int descriptor, const char* bytes, int32_t size) {
     return true;
 }
 
+// The folder that holds `path`, "." for a bare name.
+void HolderOf(const char* path, char* folder) {
+    std::strcpy(folder, path);
+    char* slash = std::strrchr(folder, '/');
+    if (slash == nullptr)
+        std::strcpy(folder, ".");
+    else
+        slash[slash == folder ? 1 : 0] = 0;
+}
+
 enum class FolderSync { Synced, NotOpened, Failed };
 
 FolderSync SyncFolder(const char* folder) {
@@ -41,89 +54,215 @@ FolderSync SyncFolder(const char* folder) {
     return close(descriptor) == 0 && synced ? FolderSync::Synced : FolderSync::Failed;
 }
 
-// A new name is durable only once the folder holding it is synced. The folders above it may be new as well
-// (a first save makes the chain); they are synced as far as they can be opened, and cost little when clean.
-bool SyncFoldersAbove(const char* path) {
+// A new name is durable only once the folder holding it is synced. A folder the user may write but not read
+// (mode 0300) cannot be opened for that: the whole file system of `descriptor` is synced instead.
+bool SyncHolder(const char* path, int descriptor, char* folder) {
+    HolderOf(path, folder);
+    const FolderSync holder = SyncFolder(folder);
+    return holder == FolderSync::Synced || (holder == FolderSync::NotOpened && syncfs(descriptor) == 0);
+}
+
+// The folders above may be new as well (a first save makes the chain); they are synced as far as they can be
+// opened, and cost little when clean.
+bool SyncFoldersAbove(const char* path, int descriptor) {
     char folder[NarrowPathCapacity];
-    std::strcpy(folder, path);
-    for (bool holder = true;; holder = false) {
-        char* slash = std::strrchr(folder, '/');
-        if (slash == nullptr) return !holder || SyncFolder(".") == FolderSync::Synced;
-        const bool top = slash == folder;
-        slash[top ? 1 : 0] = 0;
-        const FolderSync result = SyncFolder(folder);
-        if (result == FolderSync::Failed || (holder && result != FolderSync::Synced)) return false;
-        if (top) return true;
+    if (!SyncHolder(path, descriptor, folder)) return false;
+    while (std::strcmp(folder, "/") != 0 && std::strcmp(folder, ".") != 0) {
+        char above[NarrowPathCapacity];
+        HolderOf(folder, above);
+        if (SyncFolder(above) == FolderSync::Failed) return false;
+        std::strcpy(folder, above);
     }
+    return true;
+}
+
+bool SameFile(int descriptor, const char* path) {
+    struct stat held {};
+    struct stat named {};
+    return fstat(descriptor, &held) == 0 && stat(path, &named) == 0 && held.st_dev == named.st_dev &&
+           held.st_ino == named.st_ino;
+}
+
+// Polls for the lock until the deadline: a blocking wait would freeze the window for as long as another
+// program keeps the file locked.
+LogOpen LockUntil(int descriptor, const char* path, LogDeadline deadline) {
+    for (;;) {
+        if (flock(descriptor, LOCK_EX | LOCK_NB) == 0) break;
+        if (errno != EWOULDBLOCK && errno != EINTR) return LogOpen::Failed;
+        if (std::chrono::steady_clock::now() >= deadline) return LogOpen::Busy;
+        std::this_thread::sleep_for(LockRetry);
+    }
+    // The name may have been taken away while we waited (a failed first save removes its log).
+    return SameFile(descriptor, path) ? LogOpen::Opened : LogOpen::Missing;
+}
+
+LogOpen Locked(int descriptor, const char* path, LogDeadline deadline, LogFile& file, LogOpen success) {
+    const LogOpen locked = LockUntil(descriptor, path, deadline);
+    if (locked != LogOpen::Opened) {
+        close(descriptor);
+        return locked;
+    }
+    file.handle = descriptor;
+    return success;
+}
+
+bool NotSupportedHere(int error) {
+    return error == EPERM || error == ENOTSUP || error == EOPNOTSUPP || error == EXDEV || error == EISDIR ||
+           error == EINVAL || error == ENOSYS || error == EMLINK;
+}
+
+// Gives the nameless file `descriptor` the name `target`.
+int LinkNameless(int descriptor, const char* target) {
+    char self[64];
+    std::snprintf(self, sizeof self, "/proc/self/fd/%d", descriptor);
+    if (linkat(AT_FDCWD, self, AT_FDCWD, target, AT_SYMLINK_FOLLOW) == 0) return 0;
+    if (errno != ENOENT) return -1;
+    return linkat(descriptor, "", AT_FDCWD, target, AT_EMPTY_PATH);  // no /proc: needs the capability
 }
 
 }  // namespace
 
+bool CreateRecordsFolder(const char16_t* folder) {
+    char path[NarrowPathCapacity];
+    if (!NarrowPath(folder, path)) return false;
+    for (char* c = path + 1;; ++c) {
+        if (*c != '/' && *c != 0) continue;
+        const char kept = *c;
+        *c = 0;
+        // mkdir's mode passes the umask; the folder is made private afterwards, and only when made here.
+        if (mkdir(path, PrivateFolder) == 0) chmod(path, PrivateFolder);
+        *c = kept;
+        if (kept == 0) break;
+    }
+    struct stat status {};
+    return stat(path, &status) == 0 && S_ISDIR(status.st_mode);
+}
+
 LogCreation CreateLogFile(const char16_t* path, const char* bytes, int32_t size) {
+#ifdef O_TMPFILE
     char target[NarrowPathCapacity];
     if (!NarrowPath(path, target)) return LogCreation::Failed;
-    char privatePath[NarrowPathCapacity + 48];
-    const long long tick = std::chrono::steady_clock::now().time_since_epoch().count();
-    std::snprintf(privatePath, sizeof privatePath, "%s.%d.%lld.new", target, static_cast<int>(getpid()), tick);
-    const int descriptor = open(privatePath, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (descriptor < 0) return LogCreation::Failed;
-    bool written = WriteAll(descriptor, bytes, size) && fdatasync(descriptor) == 0;
-    written = close(descriptor) == 0 && written;
-    // A hard link fails when the name exists, so only one creator's content ever appears under it.
-    const int linked = written ? link(privatePath, target) : -1;
-    const int linkError = errno;
-    unlink(privatePath);
-    if (linked != 0) return written && linkError == EEXIST ? LogCreation::Exists : LogCreation::Failed;
-    return SyncFoldersAbove(target) ? LogCreation::Created : LogCreation::Failed;
+    char folder[NarrowPathCapacity];
+    HolderOf(target, folder);
+    const int descriptor = open(folder, O_TMPFILE | O_RDWR | O_CLOEXEC, PrivateFile);
+    if (descriptor < 0) return NotSupportedHere(errno) ? LogCreation::Unsupported : LogCreation::Failed;
+    fchmod(descriptor, PrivateFile);
+    // The lock is taken before the name exists, so no appender gets in between the name and its sync; when the
+    // sync fails the name is taken back and waiting appenders find it gone.
+    const bool ready =
+        flock(descriptor, LOCK_EX | LOCK_NB) == 0 && WriteAll(descriptor, bytes, size) && fdatasync(descriptor) == 0;
+    LogCreation result = LogCreation::Failed;
+    if (ready && LinkNameless(descriptor, target) == 0) {
+        if (SyncFoldersAbove(target, descriptor))
+            result = LogCreation::Created;
+        else
+            unlink(target);
+    } else if (ready) {
+        result = errno == EEXIST           ? LogCreation::Exists
+                 : NotSupportedHere(errno) ? LogCreation::Unsupported
+                                           : LogCreation::Failed;
+    }
+    close(descriptor);
+    return result;
+#else
+    (void)path;
+    (void)bytes;
+    (void)size;
+    return LogCreation::Unsupported;
+#endif
 }
 
-bool OpenLockedLog(const char16_t* path, LogFile& file) {
-    file.handle = -1;
+LogOpen OpenLockedLog(const char16_t* path, LogDeadline deadline, LogFile& file) {
+    file = LogFile{-1, false};
     char narrow[NarrowPathCapacity];
-    if (!NarrowPath(path, narrow)) return false;
+    if (!NarrowPath(path, narrow)) return LogOpen::Failed;
     // Appending mode keeps even a writer that ignores the lock from being overwritten.
     const int descriptor = open(narrow, O_RDWR | O_APPEND | O_CLOEXEC);
-    if (descriptor < 0) return false;
-    int locked = 0;
-    do {
-        locked = flock(descriptor, LOCK_EX);
-    } while (locked != 0 && errno == EINTR);
-    if (locked != 0) {
-        close(descriptor);
-        return false;
-    }
-    file.handle = descriptor;
-    return true;
+    if (descriptor < 0) return errno == ENOENT ? LogOpen::Missing : LogOpen::Failed;
+    return Locked(descriptor, narrow, deadline, file, LogOpen::Opened);
 }
 
-bool LogFileSize(const LogFile& file, int64_t& size) {
+LogOpen CreateLockedLog(const char16_t* path, LogDeadline deadline, LogFile& file) {
+    file = LogFile{-1, false};
+    char narrow[NarrowPathCapacity];
+    if (!NarrowPath(path, narrow)) return LogOpen::Failed;
+    const int descriptor = open(narrow, O_RDWR | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, PrivateFile);
+    if (descriptor < 0) return errno == EEXIST ? LogOpen::Taken : LogOpen::Failed;
+    fchmod(descriptor, PrivateFile);  // past the umask; refused on file systems without modes, which is fine
+    return Locked(descriptor, narrow, deadline, file, LogOpen::Created);
+}
+
+bool LogFileSize(LogFile& file, int64_t& size) {
     struct stat status {};
     if (fstat(Descriptor(file), &status) != 0) return false;
     size = static_cast<int64_t>(status.st_size);
     return true;
 }
 
-bool ReadLogByte(const LogFile& file, int64_t offset, char& byte) {
-    ssize_t read = 0;
-    do {
-        read = pread(Descriptor(file), &byte, 1, static_cast<off_t>(offset));
-    } while (read < 0 && errno == EINTR);
-    return read == 1;
+bool ReadLog(LogFile& file, int64_t offset, char* bytes, int32_t size) {
+    while (size > 0) {
+        const ssize_t read = pread(Descriptor(file), bytes, static_cast<size_t>(size), static_cast<off_t>(offset));
+        if (read < 0 && errno == EINTR) continue;
+        if (read <= 0) return false;
+        bytes += read;
+        offset += read;
+        size -= static_cast<int32_t>(read);
+    }
+    return true;
 }
 
-bool AppendToLog(const LogFile& file, const char* bytes, int32_t size) {
-    return WriteAll(Descriptor(file), bytes, size);
+bool AppendToLog(LogFile& file, const char* bytes, int32_t size) { return WriteAll(Descriptor(file), bytes, size); }
+
+bool SyncLog(LogFile& file) { return fdatasync(Descriptor(file)) == 0; }
+
+bool SyncLogName(LogFile& file, const char16_t* path) {
+    char narrow[NarrowPathCapacity];
+    return NarrowPath(path, narrow) && SyncFoldersAbove(narrow, Descriptor(file));
 }
 
-bool SyncLog(const LogFile& file) { return fdatasync(Descriptor(file)) == 0; }
+bool TruncateLog(LogFile& file, int64_t size) { return ftruncate(Descriptor(file), static_cast<off_t>(size)) == 0; }
 
-bool TruncateLog(const LogFile& file, int64_t size) {
-    return ftruncate(Descriptor(file), static_cast<off_t>(size)) == 0;
+bool RemoveLogName(const char16_t* path) {
+    char narrow[NarrowPathCapacity];
+    return NarrowPath(path, narrow) && unlink(narrow) == 0;
 }
 
 void CloseLog(LogFile& file) {
     if (file.handle >= 0) close(Descriptor(file));  // closing drops the lock
     file.handle = -1;
+}
+
+bool WriteJournal(const char16_t* path, const char* bytes, int32_t size) {
+    char narrow[NarrowPathCapacity];
+    if (!NarrowPath(path, narrow)) return false;
+    const int descriptor = open(narrow, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, PrivateFile);
+    if (descriptor < 0) return false;
+    // The journal must be on the device, name included, before any byte of the append can be.
+    bool written = WriteAll(descriptor, bytes, size) && fdatasync(descriptor) == 0;
+    char folder[NarrowPathCapacity];
+    written = written && SyncHolder(narrow, descriptor, folder);
+    return close(descriptor) == 0 && written;
+}
+
+int32_t ReadJournal(const char16_t* path, char* bytes, int32_t capacity) {
+    char narrow[NarrowPathCapacity];
+    if (!NarrowPath(path, narrow)) return -1;
+    const int descriptor = open(narrow, O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) return -1;
+    int32_t size = 0;
+    while (size < capacity) {
+        const ssize_t read = ::read(descriptor, bytes + size, static_cast<size_t>(capacity - size));
+        if (read < 0 && errno == EINTR) continue;
+        if (read <= 0) break;
+        size += static_cast<int32_t>(read);
+    }
+    close(descriptor);
+    return size;
+}
+
+bool RemoveJournal(const char16_t* path) {
+    char narrow[NarrowPathCapacity];
+    return NarrowPath(path, narrow) && (unlink(narrow) == 0 || errno == ENOENT);
 }
 
 }  // namespace ovra

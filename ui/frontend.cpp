@@ -187,11 +187,18 @@ void SaveRecord(FrontEnd& state, const LocalTime& now, const char16_t* recordsFo
     const bool pathWhole = folderNamed && RecordFilePath(recordsFolder, tool.id, path, RecordPathCapacity);
     char16_t line[RecordLineCapacity];
     BuildRecordLine(tool, now, state.inputValues, state.lastReport, line, RecordLineCapacity);
-    if (!pathWhole || !AppendRecordLine(recordsFolder, path, tool, line)) {
+    const SaveError error =
+        pathWhole ? AppendRecordLine(recordsFolder, tool, line, path, RecordPathCapacity) : SaveError::NotWritten;
+    if (error != SaveError::None) {
         char16_t message[NoticeCapacity];
         CopyText(message, NoticeCapacity, u"无法写入记录文件：");
         const int32_t prefix = TextLength(message);
-        if (folderNamed) RecordFilePath(recordsFolder, tool.id, message + prefix, NoticeCapacity - prefix);
+        if (pathWhole)
+            AppendText(message, NoticeCapacity, path);
+        else if (folderNamed)
+            RecordFilePath(recordsFolder, tool.id, message + prefix, NoticeCapacity - prefix);
+        if (error == SaveError::LogBusy)
+            AppendText(message, NoticeCapacity, u"\r\n记录文件正被其他程序占用，请关闭该程序后重试。");
         SetNotice(outcome, NoticeIcon::Warning, u"保存失败", message);
         CopyText(state.statusText, StatusTextCapacity, u"记录保存失败");
         return;

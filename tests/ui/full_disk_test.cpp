@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -19,8 +20,9 @@ struct SmallDisk {
     ~SmallDisk() {
         if (mounted) umount2(root.path.c_str(), MNT_DETACH);
     }
-    // Takes every free byte, so that only the slack of the log's last page is left.
-    void Fill() const {
+    // Takes every free byte, so that only the slack of the log's last page is left, and then gives back
+    // `pages` whole pages.
+    void Fill(int pages = 0) const {
         std::FILE* filler = std::fopen((root.path + "/filler").c_str(), "wb");
         setvbuf(filler, nullptr, _IONBF, 0);
         const std::string block(4096, 'f');
@@ -29,6 +31,8 @@ struct SmallDisk {
         while (std::fwrite("f", 1, 1, filler) == 1) {
         }
         std::fclose(filler);
+        const auto size = std::filesystem::file_size(root.path + "/filler");
+        std::filesystem::resize_file(root.path + "/filler", size - static_cast<uintmax_t>(pages) * 4096 - size % 4096);
     }
 };
 
@@ -53,24 +57,31 @@ struct Saver {
 };
 
 TEST(FullDisk, ARecordThatDoesNotFitLeavesTheLogAsItWasAndTheNextOneIsWhole) {
-    SmallDisk disk;
-    if (!disk.mounted) GTEST_SKIP() << "cannot mount a tmpfs here (needs root)";
-    const std::string path = disk.root.path + "/T146.csv";
-    // A header and a line that end 60 bytes before a page boundary: the record starts there and runs out.
-    std::string before = "\xEF\xBB\xBF时间,工具,结果\r\n";
-    before += std::string(4096 * 2 - 60 - before.size() - 2, 'x') + "\r\n";
-    WriteFile(path, before);
-    disk.Fill();
+    // No page left: the journal does not fit, nothing is appended. One page: the journal takes it and the record
+    // runs out of room half way.
+    for (int freePages : {0, 1}) {
+        SmallDisk disk;
+        if (!disk.mounted) GTEST_SKIP() << "cannot mount a tmpfs here (needs root)";
+        const std::string path = disk.root.path + "/T146.csv";
+        // A header and a line that end 60 bytes before a page boundary: the record starts there and runs out.
+        std::string before =
+            "\xEF\xBB\xBF时间,工具,年龄,收缩压,舒张压,症状(2单侧无力/1言语/0其他),持续时间(0<10min/1 10-59/2≥60),"
+            "糖尿病(1/0),结果\r\n";
+        before += std::string(4096 * 2 - 60 - before.size() - 2, 'x') + "\r\n";
+        WriteFile(path, before);
+        disk.Fill(freePages);
 
-    Saver saver;
-    EXPECT_FALSE(saver.Save(disk.root.Path16()));
-    EXPECT_EQ(Utf8(saver.outcome->noticeCaption), "保存失败");
-    EXPECT_EQ(Utf8(saver.state->statusText), "记录保存失败");
-    EXPECT_TRUE(ReadFile(path) == before) << "the part that reached the disk is taken back";
+        Saver saver;
+        EXPECT_FALSE(saver.Save(disk.root.Path16())) << freePages;
+        EXPECT_EQ(Utf8(saver.outcome->noticeCaption), "保存失败");
+        EXPECT_EQ(Utf8(saver.state->statusText), "记录保存失败");
+        EXPECT_TRUE(ReadFile(path) == before) << "the part that reached the disk is taken back";
 
-    std::filesystem::remove(disk.root.path + "/filler");
-    EXPECT_TRUE(saver.Save(disk.root.Path16()));
-    EXPECT_TRUE(ReadFile(path) == before + Abcd2Record("2026-12-08 09:05:03", "60"));
+        std::filesystem::remove(disk.root.path + "/filler");
+        EXPECT_TRUE(saver.Save(disk.root.Path16()));
+        EXPECT_TRUE(ReadFile(path) == before + Abcd2Record("2026-12-08 09:05:03", "60"));
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(disk.root.path), {}), 1) << "only the log";
+    }
 }
 
 TEST(FullDisk, AFirstSaveThatDoesNotFitLeavesNoFile) {

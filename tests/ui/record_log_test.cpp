@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <iterator>
@@ -9,6 +10,16 @@
 #include <string>
 
 #include "tests/ui/ui_test_support.h"
+#include "ui/frontend.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace ovra {
 namespace {
@@ -138,51 +149,193 @@ TEST(RecordLog, TheFolderComesFromAnAbsoluteXdgDataHomeElseTheHome) {
     EXPECT_FALSE(RecordsFolderFromEnvironment(u"/data", nullptr, small, 16));
 }
 
-// Appends one record to a log that already holds `before`.
-std::string AppendTo(const std::string& before, const char16_t* line, bool& saved) {
-    ScratchFolder root;
-    const std::string path = root.path + "/T146.csv";
-    {
-        std::FILE* f = std::fopen(path.c_str(), "wb");
-        std::fwrite(before.data(), 1, before.size(), f);
-        std::fclose(f);
-    }
-    const std::u16string folder = root.Path16();
-    const std::u16string path16 = folder + u"/T146.csv";
-    saved = AppendRecordLine(folder.c_str(), path16.c_str(), ActiveTool(), line);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(root.path), {}), 1) << "no private file left";
-    return ReadFile(path);
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
 }
 
-TEST(RecordLog, AnEmptyLogGetsMarkAndHeaderAndAnUnfinishedLineIsEnded) {
+// The logs T146.csv, T146-2.csv and T146-3.csv ("-" for a file that is not there) and the name saved into.
+struct Logs {
+    std::string first, second, third, savedTo;
+};
+
+// Appends one record to logs that already hold `before` ("-": no such file).
+Logs AppendTo(const Logs& before, const char16_t* line, bool& saved) {
+    ScratchFolder root;
+    const std::string names[3] = {"/T146.csv", "/T146-2.csv", "/T146-3.csv"};
+    const std::string* contents[3] = {&before.first, &before.second, &before.third};
+    for (int i = 0; i < 3; ++i) {
+        if (*contents[i] != "-") WriteFile(root.path + names[i], *contents[i]);
+    }
+    const size_t files = static_cast<size_t>(std::distance(std::filesystem::directory_iterator(root.path), {}));
+    const std::u16string folder = root.Path16();
+    char16_t path16[RecordPathCapacity];
+    saved = AppendRecordLine(folder.c_str(), ActiveTool(), line, path16, RecordPathCapacity) == SaveError::None;
+    Logs after;
+    std::string* out[3] = {&after.first, &after.second, &after.third};
+    for (int i = 0; i < 3; ++i)
+        *out[i] = std::filesystem::exists(root.path + names[i]) ? ReadFile(root.path + names[i]) : "-";
+    after.savedTo = Utf8(path16).substr(root.path.size());
+    bool madeOne = false;
+    for (int i = 0; i < 3; ++i) madeOne = madeOne || (saved && after.savedTo == names[i] && *contents[i] == "-");
+    EXPECT_EQ(static_cast<size_t>(std::distance(std::filesystem::directory_iterator(root.path), {})),
+              files + (madeOne ? 1 : 0))
+        << "only the logs are left";
+    return after;
+}
+
+TEST(RecordLog, TheRecordGoesUnderThisProgramsHeaderOnly) {
+    const std::string other = Bom + "时间,工具,结果\r\n2026-01-01 00:00:00,x,舒张压=80\r\n";
+    const std::string ended = Bom + Header + "2026-12-08 09:05:03,ABCD2 评分,年";
     struct Case {
-        std::string before;
-        std::string after;
+        Logs before;
+        Logs after;
     };
     const Case cases[] = {
-        {"", Bom + Header + "line\r\n"},
-        {"user text\r\n", "user text\r\nline\r\n"},  // no header: left as the user has it
-        {Bom + Header + "2026-12-08 09:05:03,ABCD2 评分,年", Bom + Header + "2026-12-08 09:05:03,ABCD2 评分,年\r\nline\r\n"},
+        {{"", "-", "-", ""}, {Bom + Header + "line\r\n", "-", "-", "/T146.csv"}},
+        {{Bom, "-", "-", ""}, {Bom + Header + "line\r\n", "-", "-", "/T146.csv"}},  // the mark alone
+        {{Header, "-", "-", ""}, {Header + "line\r\n", "-", "-", "/T146.csv"}},     // no mark: still ours
+        {{ended, "-", "-", ""}, {ended + "\r\nline\r\n", "-", "-", "/T146.csv"}},   // an unended line is ended
+        {{"user text\r\n", "-", "-", ""}, {"user text\r\n", Bom + Header + "line\r\n", "-", "/T146-2.csv"}},
+        {{other, "-", "-", ""}, {other, Bom + Header + "line\r\n", "-", "/T146-2.csv"}},
+        {{Bom + "时", "-", "-", ""}, {Bom + "时", Bom + Header + "line\r\n", "-", "/T146-2.csv"}},
+        {{other, Bom + Header, "-", ""}, {other, Bom + Header + "line\r\n", "-", "/T146-2.csv"}},
+        {{other, other, "-", ""}, {other, other, Bom + Header + "line\r\n", "/T146-3.csv"}},
+        {{other, "", "-", ""}, {other, Bom + Header + "line\r\n", "-", "/T146-2.csv"}},
     };
     for (const Case& c : cases) {
         bool saved = false;
-        EXPECT_EQ(AppendTo(c.before, u"line\r\n", saved), c.after);
+        const Logs after = AppendTo(c.before, u"line\r\n", saved);
         EXPECT_TRUE(saved);
+        EXPECT_EQ(after.first, c.after.first);
+        EXPECT_EQ(after.second, c.after.second);
+        EXPECT_EQ(after.third, c.after.third);
+        EXPECT_EQ(after.savedTo, c.after.savedTo);
     }
 }
 
 TEST(RecordLog, ALineTooLongForItsUtf8BoundIsNotWritten) {
     const std::u16string wide(1400, u'汉');  // 4200 bytes of UTF-8
     bool saved = true;
-    EXPECT_EQ(AppendTo(Bom + Header, wide.c_str(), saved), Bom + Header);
+    EXPECT_EQ(AppendTo({Bom + Header, "-", "-", ""}, wide.c_str(), saved).first, Bom + Header);
     EXPECT_FALSE(saved);
 
     ScratchFolder root;
     const std::u16string folder = root.Path16();
-    const std::u16string path16 = folder + u"/T146.csv";
-    EXPECT_FALSE(AppendRecordLine(folder.c_str(), path16.c_str(), ActiveTool(), wide.c_str()));
+    char16_t path16[RecordPathCapacity];
+    EXPECT_EQ(AppendRecordLine(folder.c_str(), ActiveTool(), wide.c_str(), path16, RecordPathCapacity),
+              SaveError::NotWritten);
     EXPECT_FALSE(std::filesystem::exists(root.path + "/T146.csv")) << "a new log appears only with its record";
 }
+
+}  // namespace
+}  // namespace ovra
+
+namespace ovra {
+namespace {
+
+// Another holder of the log: flock on POSIX; on Windows a handle that shares nothing, or a lock over the file.
+struct Holder {
+    const char* name;
+    bool (*hold)(const std::string& path);
+    void (*release)();
+    bool waits;  // the save waits the whole bound before it gives up
+};
+
+#ifdef _WIN32
+HANDLE held = INVALID_HANDLE_VALUE;
+bool Open(const std::string& path, DWORD share) {
+    held = CreateFileW(std::filesystem::path(path).c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    return held != INVALID_HANDLE_VALUE;
+}
+const Holder holders[] = {
+    {"share mode 0", [](const std::string& path) { return Open(path, 0); }, [] { CloseHandle(held); }, false},
+    {"LockFileEx",
+     [](const std::string& path) {
+         OVERLAPPED at{};
+         return Open(path, FILE_SHARE_READ | FILE_SHARE_WRITE) &&
+                LockFileEx(held, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &at) != 0;
+     },
+     [] { CloseHandle(held); }, true},
+};
+#else
+int held = -1;
+const Holder holders[] = {
+    {"flock",
+     [](const std::string& path) {
+         held = open(path.c_str(), O_RDONLY);
+         return held >= 0 && flock(held, LOCK_EX) == 0;
+     },
+     [] { close(held); }, true},
+};
+#endif
+
+TEST(RecordLog, ALogHeldByAnotherProgramFailsTheSaveWithinTheBoundThenWorks) {
+    for (const Holder& h : holders) {
+        ScratchFolder root;
+        const std::string path = root.path + "/T146.csv";
+        const std::string before = Bom + Header + Abcd2Record("2026-12-08 09:05:03", "60");
+        WriteFile(path, before);
+        ASSERT_TRUE(h.hold(path)) << h.name;
+        auto state = std::make_unique<FrontEnd>();
+        auto outcome = std::make_unique<Outcome>();
+        StartFrontEnd(*state, ActiveTool());
+        const FieldTexts fields = Abcd2Fields(u"61", u"130", u"80", u"1", u"1", u"0");
+        Calculate(*state, fields.texts, *outcome);
+        const auto start = std::chrono::steady_clock::now();
+        SaveRecord(*state, FixedTime, root.Path16().c_str(), *outcome);
+        const auto waited = std::chrono::steady_clock::now() - start;
+        h.release();
+        EXPECT_EQ(Utf8(outcome->noticeCaption), "保存失败") << h.name;
+        EXPECT_EQ(Utf8(outcome->noticeText),
+                  "无法写入记录文件：" + path + "\r\n记录文件正被其他程序占用，请关闭该程序后重试。")
+            << h.name;
+        EXPECT_EQ(Utf8(state->statusText), "记录保存失败");
+        EXPECT_LT(waited, LockWaitLimit + std::chrono::seconds(2)) << h.name;
+        EXPECT_GE(waited, h.waits ? LockWaitLimit : std::chrono::seconds(0)) << h.name;
+        EXPECT_TRUE(ReadFile(path) == before) << h.name;
+
+        SaveRecord(*state, FixedTime, root.Path16().c_str(), *outcome);
+        EXPECT_EQ(Utf8(outcome->noticeCaption), "已保存") << h.name;
+        EXPECT_TRUE(ReadFile(path) == before + Abcd2Record("2026-12-08 09:05:03", "61")) << h.name;
+    }
+}
+
+#ifndef _WIN32
+TEST(RecordLog, FoldersAndLogsMadeHereArePrivateWhateverTheUmask) {
+    struct Case {
+        mode_t umask;
+        bool folderExists;
+    };
+    static const Case cases[] = {{022, false}, {0, false}, {0277, false}, {022, true}};
+    for (const Case& c : cases) {
+        ScratchFolder root;
+        const std::string folder = root.path + "/OvraMedSuite/records";
+        if (c.folderExists) {
+            std::filesystem::create_directories(folder);
+            chmod((root.path + "/OvraMedSuite").c_str(), 0755);
+            chmod(folder.c_str(), 0755);
+        }
+        const mode_t old = umask(c.umask);
+        char16_t path[RecordPathCapacity];
+        const SaveError saved = AppendRecordLine(std::filesystem::path(folder).u16string().c_str(), ActiveTool(),
+                                                 u"line\r\n", path, RecordPathCapacity);
+        umask(old);
+        EXPECT_EQ(saved, SaveError::None);
+        struct stat log {
+        }, made{}, chain{};
+        ASSERT_EQ(stat((folder + "/T146.csv").c_str(), &log), 0);
+        ASSERT_EQ(stat(folder.c_str(), &made), 0);
+        ASSERT_EQ(stat((root.path + "/OvraMedSuite").c_str(), &chain), 0);
+        EXPECT_EQ(log.st_mode & 0777, 0600u) << c.umask;
+        const mode_t folderMode = c.folderExists ? 0755 : 0700;
+        EXPECT_EQ(made.st_mode & 0777, folderMode) << c.umask;
+        EXPECT_EQ(chain.st_mode & 0777, folderMode) << c.umask;
+    }
+}
+#endif
 
 }  // namespace
 }  // namespace ovra

@@ -12,14 +12,14 @@ fail() { echo "FAIL: $*"; cat "$work/trace"; exit 1; }
 order() { awk -v call="$2" '$0 ~ call && !c { c = NR } /write\(1, "NOTICE/ && !n { n = NR } END { print c + 0, n + 0 }' "$1"; }
 
 for save in new existing; do
-  strace -f -e trace=fdatasync,fsync,link,write -o "$work/trace" "$driver" "$work/records" >/dev/null ||
+  strace -f -e trace=fdatasync,fsync,link,linkat,write -o "$work/trace" "$driver" "$work/records" >/dev/null ||
     fail "$save save failed"
   grep -q 'write(1, "NOTICE \\345\\267\\262' "$work/trace" || fail "no 已保存 notice in the trace"
   set -- $(order "$work/trace" "^[0-9]+ +fdatasync\\(")
   [ "$1" -gt 0 ] && [ "$1" -lt "$2" ] || fail "$save save: the record is not synced before the notice"
   if [ $save = new ]; then
     set -- $(order "$work/trace" "^[0-9]+ +fsync\\(")
-    link=$(grep -n ' link(' "$work/trace" | head -1 | cut -d: -f1)
+    link=$(grep -nE ' link(at)?\(' "$work/trace" | head -1 | cut -d: -f1)
     [ -n "$link" ] && [ "$1" -gt "$link" ] && [ "$1" -lt "$2" ] ||
       fail "new save: the folder entry is not synced before the notice"
   fi
