@@ -2,7 +2,7 @@
 
 #include "evaluate/evaluate.h"
 #include "expr/expression.h"
-#include "io/file.h"
+#include "io/whole_file.h"
 #include "text/format.h"
 #include "text/text.h"
 #include "text/utf.h"
@@ -63,16 +63,10 @@ int32_t BuildSelfTestReport(const Tool& tool, char16_t* fileText, int32_t capaci
 }
 
 bool WriteUtf8File(const char16_t* path, const char16_t* text) {
-    std::FILE* file = OpenFile(path, "wb");
-    if (file == nullptr) return false;
     // Every UTF-16 unit takes at most three bytes.
     char bytes[SelfTestTextCapacity * 3 + 1];
     const int32_t size = Utf8FromUtf16(text, bytes, sizeof bytes);
-    if (size < 0) {
-        std::fclose(file);
-        return false;
-    }
-    return WriteAllAndClose(file, bytes, size);
+    return size >= 0 && ReplaceFileWhole(path, bytes, size);
 }
 
 int32_t RunSelfTest(const char16_t* reportPath) {

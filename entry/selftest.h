@@ -18,8 +18,8 @@ enum SelfTestExit : int32_t {
 // output formulas that failed on their own.
 int32_t BuildSelfTestReport(const Tool& tool, char16_t* fileText, int32_t capacity);
 
-// Creates or truncates `path` and writes the whole `text` as UTF-8 without a byte-order mark. False when the
-// file cannot be opened or the text is not on disk whole.
+// Makes `path` hold the whole `text` as UTF-8 without a byte-order mark, or leaves it as it was and returns
+// false. A path that names a folder, a FIFO or a device is refused without being opened.
 bool WriteUtf8File(const char16_t* path, const char16_t* text);
 
 // The self-test of the active tool; returns a SelfTestExit.

@@ -3,7 +3,9 @@
 #endif
 #include <windows.h>
 
-#include <cwchar>
+#include <filesystem>
+#include <string_view>
+#include <system_error>
 
 #include "io/log_file.h"
 
@@ -16,6 +18,8 @@ namespace {
 // another while readers of the records are never refused.
 constexpr DWORD LockOffsetHigh = 0x7FFFFFFF;
 constexpr DWORD LockOffsetLow = 0xFFFFFFFE;
+constexpr DWORD LockRetryMilliseconds = 10;
+constexpr DWORD ShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 HANDLE Handle(const LogFile& file) { return reinterpret_cast<HANDLE>(file.handle); }
 
@@ -28,74 +32,138 @@ OVERLAPPED At(DWORD low, DWORD high) {
     return at;
 }
 
-}  // namespace
-
-LogCreation CreateLogFile(const char16_t* path, const char* bytes, int32_t size) {
-    if (path == nullptr || path[0] == 0) return LogCreation::Failed;
-    wchar_t privatePath[600];
-    const int formatted = std::swprintf(privatePath, 600, L"%ls.%lu.%llu.new", WidePath(path), GetCurrentProcessId(),
-                                        static_cast<unsigned long long>(GetTickCount64()));
-    if (formatted < 0) return LogCreation::Failed;
-    HANDLE file = CreateFileW(privatePath, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return LogCreation::Failed;
-    DWORD written = 0;
-    bool whole = WriteFile(file, bytes, static_cast<DWORD>(size), &written, nullptr) != 0 &&
-                 written == static_cast<DWORD>(size) && FlushFileBuffers(file) != 0;
-    whole = CloseHandle(file) != 0 && whole;
-    // Without MOVEFILE_REPLACE_EXISTING the move fails when the name exists: one creator wins. Write-through
-    // returns only when the new name is on the device.
-    if (whole && MoveFileExW(privatePath, WidePath(path), MOVEFILE_WRITE_THROUGH) != 0) return LogCreation::Created;
-    const DWORD error = GetLastError();
-    DeleteFileW(privatePath);
-    if (!whole) return LogCreation::Failed;
-    return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? LogCreation::Exists : LogCreation::Failed;
+OVERLAPPED AtOffset(int64_t offset) {
+    return At(static_cast<DWORD>(offset & 0xFFFFFFFF), static_cast<DWORD>(offset >> 32));
 }
 
-bool OpenLockedLog(const char16_t* path, LogFile& file) {
-    file.handle = -1;
-    if (path == nullptr || path[0] == 0) return false;
-    HANDLE handle = CreateFileW(WidePath(path), GENERIC_READ | GENERIC_WRITE,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return false;
-    OVERLAPPED at = At(LockOffsetLow, LockOffsetHigh);
-    if (LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &at) == 0) {
+// A spreadsheet that opened the file without sharing, or a program holding a range of it.
+bool HeldByAnother(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
+
+bool Step(LogFile& file, bool done) {
+    if (!done && HeldByAnother(GetLastError())) file.busy = true;
+    return done;
+}
+
+bool SameFile(HANDLE held, const char16_t* path) {
+    HANDLE named = CreateFileW(WidePath(path), 0, ShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (named == INVALID_HANDLE_VALUE) return false;
+    BY_HANDLE_FILE_INFORMATION a{};
+    BY_HANDLE_FILE_INFORMATION b{};
+    const bool same = GetFileInformationByHandle(held, &a) != 0 && GetFileInformationByHandle(named, &b) != 0 &&
+                      a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
+                      a.nFileIndexLow == b.nFileIndexLow;
+    CloseHandle(named);
+    return same;
+}
+
+// Polls for the lock until the deadline: a blocking wait would freeze the window for as long as another
+// program keeps the file locked.
+LogOpen Locked(HANDLE handle, const char16_t* path, LogDeadline deadline, LogFile& file, LogOpen success) {
+    for (;;) {
+        OVERLAPPED at = At(LockOffsetLow, LockOffsetHigh);
+        if (LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at) != 0) break;
+        const DWORD error = GetLastError();
+        if (error != ERROR_LOCK_VIOLATION && error != ERROR_IO_PENDING) {
+            CloseHandle(handle);
+            return LogOpen::Failed;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            CloseHandle(handle);
+            return LogOpen::Busy;
+        }
+        Sleep(LockRetryMilliseconds);
+    }
+    // The name may have been taken away while we waited (a failed first save removes its log).
+    if (!SameFile(handle, path)) {
         CloseHandle(handle);
-        return false;
+        return LogOpen::Missing;
     }
     file.handle = reinterpret_cast<intptr_t>(handle);
-    return true;
+    return success;
 }
 
-bool LogFileSize(const LogFile& file, int64_t& size) {
+}  // namespace
+
+bool CreateRecordsFolder(const char16_t* folder) {
+    if (folder == nullptr || folder[0] == 0) return false;
+    const std::filesystem::path path(std::u16string_view(folder, std::char_traits<char16_t>::length(folder)));
+    std::error_code error;
+    std::filesystem::create_directories(path, error);
+    return std::filesystem::is_directory(path, error);
+}
+
+// No file without a name here: a new log is created empty under its lock (CreateLockedLog).
+LogCreation CreateLogFile(const char16_t*, const char*, int32_t) { return LogCreation::Unsupported; }
+
+LogOpen OpenLockedLog(const char16_t* path, LogDeadline deadline, LogFile& file) {
+    file = LogFile{-1, false};
+    if (path == nullptr || path[0] == 0) return LogOpen::Failed;
+    HANDLE handle = CreateFileW(WidePath(path), GENERIC_READ | GENERIC_WRITE, ShareAll, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND) return LogOpen::Missing;
+        return HeldByAnother(error) ? LogOpen::Busy : LogOpen::Failed;
+    }
+    return Locked(handle, path, deadline, file, LogOpen::Opened);
+}
+
+LogOpen CreateLockedLog(const char16_t* path, LogDeadline deadline, LogFile& file) {
+    file = LogFile{-1, false};
+    if (path == nullptr || path[0] == 0) return LogOpen::Failed;
+    HANDLE handle = CreateFileW(WidePath(path), GENERIC_READ | GENERIC_WRITE, ShareAll, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return LogOpen::Taken;
+        return HeldByAnother(error) ? LogOpen::Busy : LogOpen::Failed;
+    }
+    return Locked(handle, path, deadline, file, LogOpen::Created);
+}
+
+bool LogFileSize(LogFile& file, int64_t& size) {
     LARGE_INTEGER length{};
     if (GetFileSizeEx(Handle(file), &length) == 0) return false;
     size = length.QuadPart;
     return true;
 }
 
-bool ReadLogByte(const LogFile& file, int64_t offset, char& byte) {
-    OVERLAPPED at = At(static_cast<DWORD>(offset & 0xFFFFFFFF), static_cast<DWORD>(offset >> 32));
-    DWORD read = 0;
-    return ReadFile(Handle(file), &byte, 1, &read, &at) != 0 && read == 1;
+bool ReadLog(LogFile& file, int64_t offset, char* bytes, int32_t size) {
+    while (size > 0) {
+        OVERLAPPED at = AtOffset(offset);
+        DWORD read = 0;
+        if (!Step(file, ReadFile(Handle(file), bytes, static_cast<DWORD>(size), &read, &at) != 0) || read == 0)
+            return false;
+        bytes += read;
+        offset += read;
+        size -= static_cast<int32_t>(read);
+    }
+    return true;
 }
 
-bool AppendToLog(const LogFile& file, const char* bytes, int32_t size) {
+bool AppendToLog(LogFile& file, const char* bytes, int32_t size) {
     // Both offsets at 0xFFFFFFFF write at the end of the file, as an append-only handle would; the handle keeps
     // write access so that a failed record can be cut off again.
     OVERLAPPED atEnd = At(0xFFFFFFFF, 0xFFFFFFFF);
     DWORD written = 0;
-    return WriteFile(Handle(file), bytes, static_cast<DWORD>(size), &written, &atEnd) != 0 &&
+    return Step(file, WriteFile(Handle(file), bytes, static_cast<DWORD>(size), &written, &atEnd) != 0) &&
            written == static_cast<DWORD>(size);
 }
 
-bool SyncLog(const LogFile& file) { return FlushFileBuffers(Handle(file)) != 0; }
+bool SyncLog(LogFile& file) { return FlushFileBuffers(Handle(file)) != 0; }
 
-bool TruncateLog(const LogFile& file, int64_t size) {
+// NTFS journals the new name with the file's metadata, which FlushFileBuffers writes out.
+bool SyncLogName(LogFile& file, const char16_t*) { return SyncLog(file); }
+
+bool TruncateLog(LogFile& file, int64_t size) {
     LARGE_INTEGER position{};
     position.QuadPart = size;
-    return SetFilePointerEx(Handle(file), position, nullptr, FILE_BEGIN) != 0 && SetEndOfFile(Handle(file)) != 0;
+    return Step(file,
+                SetFilePointerEx(Handle(file), position, nullptr, FILE_BEGIN) != 0 && SetEndOfFile(Handle(file)) != 0);
 }
+
+// The log is open with delete sharing: the name goes now, the file when the last handle closes.
+bool RemoveLogName(const char16_t* path) { return DeleteFileW(WidePath(path)) != 0; }
 
 void CloseLog(LogFile& file) {
     if (file.handle != -1) {
@@ -104,6 +172,31 @@ void CloseLog(LogFile& file) {
         CloseHandle(Handle(file));
     }
     file.handle = -1;
+}
+
+bool WriteJournal(const char16_t* path, const char* bytes, int32_t size) {
+    HANDLE handle = CreateFileW(WidePath(path), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    bool whole = WriteFile(handle, bytes, static_cast<DWORD>(size), &written, nullptr) != 0 &&
+                 written == static_cast<DWORD>(size) && FlushFileBuffers(handle) != 0;
+    whole = CloseHandle(handle) != 0 && whole;
+    return whole;
+}
+
+int32_t ReadJournal(const char16_t* path, char* bytes, int32_t capacity) {
+    HANDLE handle =
+        CreateFileW(WidePath(path), GENERIC_READ, ShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return -1;
+    DWORD read = 0;
+    const bool ok = ReadFile(handle, bytes, static_cast<DWORD>(capacity), &read, nullptr) != 0;
+    CloseHandle(handle);
+    return ok ? static_cast<int32_t>(read) : 0;
+}
+
+bool RemoveJournal(const char16_t* path) {
+    return DeleteFileW(WidePath(path)) != 0 || GetLastError() == ERROR_FILE_NOT_FOUND;
 }
 
 }  // namespace ovra

@@ -1,0 +1,63 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "io/file.h"
+#include "io/whole_file.h"
+
+namespace ovra {
+namespace {
+
+constexpr int32_t NarrowPathCapacity = 2048;  // 519 units, three bytes a unit at most
+
+bool WriteAll(int descriptor, const char* bytes, int32_t size) {
+    while (size > 0) {
+        const ssize_t written = write(descriptor, bytes, static_cast<size_t>(size));
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        bytes += written;
+        size -= static_cast<int32_t>(written);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ReplaceFileWhole(const char16_t* path, const char* bytes, int32_t size) {
+    char target[NarrowPathCapacity];
+    if (!NarrowPathFromUtf16(path, target, NarrowPathCapacity)) return false;
+    struct stat status {};
+    if (stat(target, &status) == 0 ? !S_ISREG(status.st_mode) : errno != ENOENT) return false;
+    // A short name of its own in the same folder, so the rename stays within one file system and a long report
+    // name does not pass the file system's limit.
+    char folder[NarrowPathCapacity];
+    std::strcpy(folder, target);
+    char* slash = std::strrchr(folder, '/');
+    if (slash == nullptr)
+        std::strcpy(folder, ".");
+    else
+        slash[slash == folder ? 1 : 0] = 0;
+    char temporary[NarrowPathCapacity + 48];
+    std::snprintf(temporary, sizeof temporary, "%s/.report-%d.tmp", folder, static_cast<int>(getpid()));
+    const int descriptor = open(temporary, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (descriptor < 0) return false;
+    bool whole = WriteAll(descriptor, bytes, size) && fsync(descriptor) == 0;
+    whole = close(descriptor) == 0 && whole;
+    if (!whole || rename(temporary, target) != 0) {
+        unlink(temporary);
+        return false;
+    }
+    // The report is whole under its name now; syncing the folder only makes the rename durable sooner.
+    const int holder = open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (holder >= 0) {
+        fsync(holder);
+        close(holder);
+    }
+    return true;
+}
+
+}  // namespace ovra

@@ -1,0 +1,44 @@
+#!/bin/sh
+# The self-test report is written whole or not at all: over an older report, on a file system that is full,
+# and at paths that name no regular file (a FIFO, a device, a folder), which exit 3 at once.
+set -u
+program=$1
+work=$(mktemp -d)
+disk=$work/disk
+cleanup() { umount "$disk" 2>/dev/null; rm -rf "$work"; }
+trap cleanup EXIT
+cd "$work" || exit 1
+fail() { echo "FAIL: $*"; exit 1; }
+
+# run <expected exit> <path>: bounded, since a FIFO opened for writing would wait for a reader forever
+run() {
+  timeout 10 "$program" --selftest "$2" </dev/null >/dev/null 2>&1
+  got=$?
+  [ "$got" -eq "$1" ] || fail "--selftest $2 exited $got, expected $1"
+}
+
+printf 'older report\r\n' >report.txt
+run 0 report.txt
+[ "$(wc -c <report.txt)" -eq 123 ] || fail "the older report was not replaced by the whole new one"
+
+mkfifo fifo
+run 3 fifo
+[ -p fifo ] || fail "the FIFO was replaced"
+run 3 /dev/null
+mkdir folder
+run 3 folder
+[ -z "$(ls -A folder)" ] || fail "something was written into the folder"
+[ "$(ls -A | sort | tr '\n' ' ')" = "fifo folder report.txt " ] || fail "files left behind: $(ls -A)"
+
+mkdir "$disk"
+if mount -t tmpfs -o size=16k tmpfs "$disk" 2>/dev/null; then
+  printf 'older report\r\n' >"$disk/report.txt"
+  dd if=/dev/zero of="$disk/filler" bs=4k 2>/dev/null
+  run 3 "$disk/report.txt"
+  [ "$(cat "$disk/report.txt")" = "$(printf 'older report\r\n')" ] || fail "the older report was changed on a full disk"
+  [ "$(ls -A "$disk" | sort | tr '\n' ' ')" = "filler report.txt " ] || fail "full disk left: $(ls -A "$disk")"
+  echo "report: whole over an older one, refused at a FIFO, a device and a folder, unchanged on a full disk"
+else
+  echo "report: whole over an older one, refused at a FIFO, a device and a folder;" \
+    "SKIPPED the full disk (cannot mount a tmpfs here, needs root)"
+fi
