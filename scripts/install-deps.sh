@@ -7,7 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   qt6-base-dev fonts-noto-cjk python3
-  xvfb xdotool xclip strace
+  xvfb xdotool xclip strace exfatprogs exfat-fuse
   g++-mingw-w64-x86-64-posix wine64 googletest imagemagick bc
   dpkg-dev file lintian desktop-file-utils appstream unzip
 )

@@ -1,6 +1,7 @@
-// Saves one ABCD2 result into the folder given, once or `count` times, then prints the last notice it would
-// show. Traced by sync_before_notice_test.sh to see the record reach the device before the notice; run two at
-// once under Wine to see saves of two processes never interleave.
+// Saves one result into the folder given, once or `count` times, then prints the last notice it would show:
+// ABCD2 with the inputs of the fault tests, any other tool with its defaults. Traced by sync_before_notice_test.sh to
+// see the record reach the device before the notice; run two at once under Wine to see saves of two processes never
+// interleave.
 //   save_once <folder> [count]
 #include <cstdio>
 #include <cstdlib>
@@ -16,7 +17,14 @@ int main(int argc, char** argv) {
     auto state = std::make_unique<ovra::FrontEnd>();
     auto outcome = std::make_unique<ovra::Outcome>();
     ovra::StartFrontEnd(*state, ovra::ActiveTool());
-    const ovra::FieldTexts fields = ovra::Abcd2Fields(u"60", u"130", u"80", u"1", u"1", u"0");
+    ovra::FieldTexts fields = ovra::Abcd2Fields(u"60", u"130", u"80", u"1", u"1", u"0");
+    char16_t defaults[ovra::MaxInputs][64];
+    if (ovra::ActiveTool().id != 146) {
+        for (int32_t i = 0; i < ovra::ActiveTool().inputCount; ++i) {
+            ovra::DefaultFieldText(ovra::ActiveTool().inputs[i], defaults[i], 64);
+            fields.texts[i] = defaults[i];
+        }
+    }
     ovra::Calculate(*state, fields.texts, *outcome);
     const std::u16string folder = std::filesystem::path(argv[1]).u16string();
     long saved = 0;
