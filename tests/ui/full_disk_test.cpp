@@ -64,9 +64,7 @@ TEST(FullDisk, ARecordThatDoesNotFitLeavesTheLogAsItWasAndTheNextOneIsWhole) {
         if (!disk.mounted) GTEST_SKIP() << "cannot mount a tmpfs here (needs root)";
         const std::string path = disk.root.path + "/T146.csv";
         // A header and a line that end 60 bytes before a page boundary: the record starts there and runs out.
-        std::string before =
-            "\xEF\xBB\xBF时间,工具,年龄,收缩压,舒张压,症状(2单侧无力/1言语/0其他),持续时间(0<10min/1 10-59/2≥60),"
-            "糖尿病(1/0),结果\r\n";
+        std::string before = Abcd2Head();
         before += std::string(4096 * 2 - 60 - before.size() - 2, 'x') + "\r\n";
         WriteFile(path, before);
         disk.Fill(freePages);

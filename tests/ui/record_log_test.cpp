@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <iterator>
@@ -10,16 +9,6 @@
 #include <string>
 
 #include "tests/ui/ui_test_support.h"
-#include "ui/frontend.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace ovra {
 namespace {
@@ -228,114 +217,6 @@ TEST(RecordLog, ALineTooLongForItsUtf8BoundIsNotWritten) {
               SaveError::NotWritten);
     EXPECT_FALSE(std::filesystem::exists(root.path + "/T146.csv")) << "a new log appears only with its record";
 }
-
-}  // namespace
-}  // namespace ovra
-
-namespace ovra {
-namespace {
-
-// Another holder of the log: flock on POSIX; on Windows a handle that shares nothing, or a lock over the file.
-struct Holder {
-    const char* name;
-    bool (*hold)(const std::string& path);
-    void (*release)();
-    bool waits;  // the save waits the whole bound before it gives up
-};
-
-#ifdef _WIN32
-HANDLE held = INVALID_HANDLE_VALUE;
-bool Open(const std::string& path, DWORD share) {
-    held = CreateFileW(std::filesystem::path(path).c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_EXISTING,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
-    return held != INVALID_HANDLE_VALUE;
-}
-const Holder holders[] = {
-    {"share mode 0", [](const std::string& path) { return Open(path, 0); }, [] { CloseHandle(held); }, false},
-    {"LockFileEx",
-     [](const std::string& path) {
-         OVERLAPPED at{};
-         return Open(path, FILE_SHARE_READ | FILE_SHARE_WRITE) &&
-                LockFileEx(held, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &at) != 0;
-     },
-     [] { CloseHandle(held); }, true},
-};
-#else
-int held = -1;
-const Holder holders[] = {
-    {"flock",
-     [](const std::string& path) {
-         held = open(path.c_str(), O_RDONLY);
-         return held >= 0 && flock(held, LOCK_EX) == 0;
-     },
-     [] { close(held); }, true},
-};
-#endif
-
-TEST(RecordLog, ALogHeldByAnotherProgramFailsTheSaveWithinTheBoundThenWorks) {
-    for (const Holder& h : holders) {
-        ScratchFolder root;
-        const std::string path = root.path + "/T146.csv";
-        const std::string before = Bom + Header + Abcd2Record("2026-12-08 09:05:03", "60");
-        WriteFile(path, before);
-        ASSERT_TRUE(h.hold(path)) << h.name;
-        auto state = std::make_unique<FrontEnd>();
-        auto outcome = std::make_unique<Outcome>();
-        StartFrontEnd(*state, ActiveTool());
-        const FieldTexts fields = Abcd2Fields(u"61", u"130", u"80", u"1", u"1", u"0");
-        Calculate(*state, fields.texts, *outcome);
-        const auto start = std::chrono::steady_clock::now();
-        SaveRecord(*state, FixedTime, root.Path16().c_str(), *outcome);
-        const auto waited = std::chrono::steady_clock::now() - start;
-        h.release();
-        EXPECT_EQ(Utf8(outcome->noticeCaption), "保存失败") << h.name;
-        EXPECT_EQ(Utf8(outcome->noticeText),
-                  "无法写入记录文件：" + path + "\r\n记录文件正被其他程序占用，请关闭该程序后重试。")
-            << h.name;
-        EXPECT_EQ(Utf8(state->statusText), "记录保存失败");
-        EXPECT_LT(waited, LockWaitLimit + std::chrono::seconds(2)) << h.name;
-        EXPECT_GE(waited, h.waits ? LockWaitLimit : std::chrono::seconds(0)) << h.name;
-        EXPECT_TRUE(ReadFile(path) == before) << h.name;
-
-        SaveRecord(*state, FixedTime, root.Path16().c_str(), *outcome);
-        EXPECT_EQ(Utf8(outcome->noticeCaption), "已保存") << h.name;
-        EXPECT_TRUE(ReadFile(path) == before + Abcd2Record("2026-12-08 09:05:03", "61")) << h.name;
-    }
-}
-
-#ifndef _WIN32
-TEST(RecordLog, FoldersAndLogsMadeHereArePrivateWhateverTheUmask) {
-    struct Case {
-        mode_t umask;
-        bool folderExists;
-    };
-    static const Case cases[] = {{022, false}, {0, false}, {0277, false}, {022, true}};
-    for (const Case& c : cases) {
-        ScratchFolder root;
-        const std::string folder = root.path + "/OvraMedSuite/records";
-        if (c.folderExists) {
-            std::filesystem::create_directories(folder);
-            chmod((root.path + "/OvraMedSuite").c_str(), 0755);
-            chmod(folder.c_str(), 0755);
-        }
-        const mode_t old = umask(c.umask);
-        char16_t path[RecordPathCapacity];
-        const SaveError saved = AppendRecordLine(std::filesystem::path(folder).u16string().c_str(), ActiveTool(),
-                                                 u"line\r\n", path, RecordPathCapacity);
-        umask(old);
-        EXPECT_EQ(saved, SaveError::None);
-        struct stat log {
-        }, made{}, chain{};
-        ASSERT_EQ(stat((folder + "/T146.csv").c_str(), &log), 0);
-        ASSERT_EQ(stat(folder.c_str(), &made), 0);
-        ASSERT_EQ(stat((root.path + "/OvraMedSuite").c_str(), &chain), 0);
-        EXPECT_EQ(log.st_mode & 0777, 0600u) << c.umask;
-        const mode_t folderMode = c.folderExists ? 0755 : 0700;
-        EXPECT_EQ(made.st_mode & 0777, folderMode) << c.umask;
-        EXPECT_EQ(chain.st_mode & 0777, folderMode) << c.umask;
-    }
-}
-#endif
 
 }  // namespace
 }  // namespace ovra

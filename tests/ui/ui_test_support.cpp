@@ -44,6 +44,11 @@ ScratchFolder::~ScratchFolder() {
 
 std::u16string ScratchFolder::Path16() const { return std::filesystem::path(path).u16string(); }
 
+std::string Abcd2Head() {
+    return "\xEF\xBB\xBF时间,工具,年龄,收缩压,舒张压,症状(2单侧无力/1言语/0其他),持续时间(0<10min/1 10-59/2≥60),"
+           "糖尿病(1/0),结果\r\n";
+}
+
 std::string Abcd2Record(const std::string& time, const std::string& age) {
     return time + ",ABCD2 评分,年龄=" + age +
            ",收缩压=130,舒张压=80,症状(2单侧无力/1言语/0其他)=1,持续时间(0<10min/1 10-59/2≥60)=1,糖尿病(1/0)=0,"

@@ -26,6 +26,9 @@ struct FieldTexts {
 FieldTexts Abcd2Fields(const char16_t* age, const char16_t* sbp, const char16_t* dbp, const char16_t* clinical,
                        const char16_t* duration, const char16_t* dm);
 
+// The byte-order mark and the header line of the ABCD2 log.
+std::string Abcd2Head();
+
 // The CSV record of the ABCD2 defaults with the given time and age, as the log holds it.
 std::string Abcd2Record(const std::string& time, const std::string& age);
 

@@ -1,0 +1,217 @@
+// The log under faults made by hand: another program holding it, a journal and leftovers of killed saves,
+// the modes of what a save creates.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/ui/ui_test_support.h"
+#include "ui/frontend.h"
+#include "ui/record_log.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace ovra {
+namespace {
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+}
+
+// Another holder of the log: flock on POSIX; on Windows a handle that shares nothing, or a lock over the file.
+struct Holder {
+    const char* name;
+    bool (*hold)(const std::string& path);
+    void (*release)();
+    bool waits;  // the save waits the whole bound before it gives up
+};
+
+#ifdef _WIN32
+HANDLE held = INVALID_HANDLE_VALUE;
+bool Open(const std::string& path, DWORD share) {
+    held = CreateFileW(std::filesystem::path(path).c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    return held != INVALID_HANDLE_VALUE;
+}
+const Holder holders[] = {
+    {"share mode 0", [](const std::string& path) { return Open(path, 0); }, [] { CloseHandle(held); }, false},
+    {"LockFileEx",
+     [](const std::string& path) {
+         OVERLAPPED at{};
+         return Open(path, FILE_SHARE_READ | FILE_SHARE_WRITE) &&
+                LockFileEx(held, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &at) != 0;
+     },
+     [] { CloseHandle(held); }, true},
+};
+#else
+int held = -1;
+const Holder holders[] = {
+    {"flock",
+     [](const std::string& path) {
+         held = open(path.c_str(), O_RDONLY);
+         return held >= 0 && flock(held, LOCK_EX) == 0;
+     },
+     [] { close(held); }, true},
+};
+#endif
+
+struct NamedFile {
+    std::string name, bytes;
+};
+
+// Saves line\r\n into a folder holding `files`; returns what the folder holds afterwards.
+std::vector<NamedFile> SaveAmong(const std::vector<NamedFile>& files, bool& saved) {
+    ScratchFolder root;
+    for (const NamedFile& f : files) WriteFile(root.path + "/" + f.name, f.bytes);
+    char16_t path[RecordPathCapacity];
+    saved =
+        AppendRecordLine(root.Path16().c_str(), ActiveTool(), u"line\r\n", path, RecordPathCapacity) == SaveError::None;
+    std::vector<NamedFile> after;
+    for (const auto& entry : std::filesystem::directory_iterator(root.path))
+        after.push_back({entry.path().filename().string(), ReadFile(entry.path().string())});
+    return after;
+}
+
+TEST(RecordLog, AJournalLeftByAKilledSaveCutsItsTornRecordBack) {
+    const std::string head = Abcd2Head();
+    const std::string record = Abcd2Record("2026-12-08 09:05:03", "60");
+    const std::string size = std::to_string(head.size());
+    const std::string end = std::to_string(head.size() + record.size());
+    struct Case {
+        const char* why;
+        std::string log, journal, after;
+    };
+    const Case cases[] = {
+        {"torn inside the quoted cell", head + record.substr(0, record.size() - 5), "append " + size + " " + end + "\n",
+         head + "line\r\n"},
+        {"torn after one byte", head + record.substr(0, 1), "append " + size + " " + end + "\n", head + "line\r\n"},
+        {"written whole, killed before the journal went", head + record, "append " + size + " " + end + "\n",
+         head + record + "line\r\n"},
+        {"a new log torn in its header", head.substr(0, 7), "append 0 " + end + "\n", head + "line\r\n"},
+        {"a journal torn itself: no append began", head, "append " + size + " 9", head + "line\r\n"},
+        {"a journal of another shape", head, "garbage\n", head + "line\r\n"},
+    };
+    for (const Case& c : cases) {
+        bool saved = false;
+        const std::vector<NamedFile> after = SaveAmong({{"T146.csv", c.log}, {"T146.csv.journal", c.journal}}, saved);
+        EXPECT_TRUE(saved) << c.why;
+        ASSERT_EQ(after.size(), 1u) << c.why << ": the journal is gone";
+        EXPECT_TRUE(after[0].bytes == c.after) << c.why;
+    }
+}
+
+TEST(RecordLog, LeftoversOfKilledFirstSavesAreRemovedOtherFilesKept) {
+    const std::string head = Abcd2Head();
+    const std::string record = Abcd2Record("2026-12-08 09:05:03", "60");
+    struct Case {
+        std::string name;
+        bool removed;
+    };
+    static const Case cases[] = {
+        {"T146.csv.4242.123456789.new", true},
+        {"T146.csv.1.2.new", true},
+        {"T146.csv.backup", false},
+        {"T146.csv.x.new", false},
+        {"T146-2.csv", false},
+        {"T201.csv.4242.1.new", false},
+    };
+    for (const Case& c : cases) {
+        bool saved = false;
+        const std::vector<NamedFile> after = SaveAmong({{"T146.csv", head}, {c.name, head + record}}, saved);
+        EXPECT_TRUE(saved);
+        bool left = false;
+        for (const NamedFile& f : after) left = left || f.name == c.name;
+        EXPECT_EQ(left, !c.removed) << c.name;
+    }
+    // A first save killed between its link and its unlink left a second name of the log itself.
+    ScratchFolder root;
+    WriteFile(root.path + "/T146.csv", head);
+    std::error_code error;
+    std::filesystem::create_hard_link(root.path + "/T146.csv", root.path + "/T146.csv.77.88.new", error);
+    if (error) GTEST_SKIP() << "no hard links here";
+    char16_t path[RecordPathCapacity];
+    EXPECT_EQ(AppendRecordLine(root.Path16().c_str(), ActiveTool(), u"line\r\n", path, RecordPathCapacity),
+              SaveError::None);
+    EXPECT_FALSE(std::filesystem::exists(root.path + "/T146.csv.77.88.new"));
+    EXPECT_TRUE(ReadFile(root.path + "/T146.csv") == head + "line\r\n");
+}
+
+TEST(RecordLog, ALogHeldByAnotherProgramFailsTheSaveWithinTheBoundThenWorks) {
+    for (const Holder& h : holders) {
+        ScratchFolder root;
+        const std::string path = root.path + "/T146.csv";
+        const std::string before = Abcd2Head() + Abcd2Record("2026-12-08 09:05:03", "60");
+        WriteFile(path, before);
+        ASSERT_TRUE(h.hold(path)) << h.name;
+        auto state = std::make_unique<FrontEnd>();
+        auto outcome = std::make_unique<Outcome>();
+        StartFrontEnd(*state, ActiveTool());
+        const FieldTexts fields = Abcd2Fields(u"61", u"130", u"80", u"1", u"1", u"0");
+        Calculate(*state, fields.texts, *outcome);
+        const auto start = std::chrono::steady_clock::now();
+        SaveRecord(*state, FixedTime, root.Path16().c_str(), *outcome);
+        const auto waited = std::chrono::steady_clock::now() - start;
+        h.release();
+        EXPECT_EQ(Utf8(outcome->noticeCaption), "保存失败") << h.name;
+        EXPECT_EQ(Utf8(outcome->noticeText),
+                  "无法写入记录文件：" + path + "\r\n记录文件正被其他程序占用，请关闭该程序后重试。")
+            << h.name;
+        EXPECT_EQ(Utf8(state->statusText), "记录保存失败");
+        EXPECT_LT(waited, LockWaitLimit + std::chrono::seconds(2)) << h.name;
+        EXPECT_GE(waited, h.waits ? LockWaitLimit : std::chrono::seconds(0)) << h.name;
+        EXPECT_TRUE(ReadFile(path) == before) << h.name;
+
+        SaveRecord(*state, FixedTime, root.Path16().c_str(), *outcome);
+        EXPECT_EQ(Utf8(outcome->noticeCaption), "已保存") << h.name;
+        EXPECT_TRUE(ReadFile(path) == before + Abcd2Record("2026-12-08 09:05:03", "61")) << h.name;
+    }
+}
+
+#ifndef _WIN32
+TEST(RecordLog, FoldersAndLogsMadeHereArePrivateWhateverTheUmask) {
+    struct Case {
+        mode_t umask;
+        bool folderExists;
+    };
+    static const Case cases[] = {{022, false}, {0, false}, {0277, false}, {022, true}};
+    for (const Case& c : cases) {
+        ScratchFolder root;
+        const std::string folder = root.path + "/OvraMedSuite/records";
+        if (c.folderExists) {
+            std::filesystem::create_directories(folder);
+            chmod((root.path + "/OvraMedSuite").c_str(), 0755);
+            chmod(folder.c_str(), 0755);
+        }
+        const mode_t old = umask(c.umask);
+        char16_t path[RecordPathCapacity];
+        const SaveError saved = AppendRecordLine(std::filesystem::path(folder).u16string().c_str(), ActiveTool(),
+                                                 u"line\r\n", path, RecordPathCapacity);
+        umask(old);
+        EXPECT_EQ(saved, SaveError::None);
+        struct stat log {
+        }, made{}, chain{};
+        ASSERT_EQ(stat((folder + "/T146.csv").c_str(), &log), 0);
+        ASSERT_EQ(stat(folder.c_str(), &made), 0);
+        ASSERT_EQ(stat((root.path + "/OvraMedSuite").c_str(), &chain), 0);
+        EXPECT_EQ(log.st_mode & 0777, 0600u) << c.umask;
+        const mode_t folderMode = c.folderExists ? 0755 : 0700;
+        EXPECT_EQ(made.st_mode & 0777, folderMode) << c.umask;
+        EXPECT_EQ(chain.st_mode & 0777, folderMode) << c.umask;
+    }
+}
+#endif
+
+}  // namespace
+}  // namespace ovra
