@@ -1,4 +1,5 @@
-// Saves one result into the folder given, once or `count` times, then prints the last notice it would show:
+// Saves one result into the folder given, once or `count` times, then prints the last notice it would show
+// (caption, then text):
 // ABCD2 with the inputs of the fault tests, any other tool with its defaults. Traced by sync_before_notice_test.sh to
 // see the record reach the device before the notice; run two at once under Wine to see saves of two processes never
 // interleave.
@@ -34,5 +35,6 @@ int main(int argc, char** argv) {
         ++saved;
     }
     std::printf("NOTICE %s\n", ovra::Utf8(outcome->noticeCaption).c_str());
+    std::printf("TEXT %s\n", ovra::Utf8(outcome->noticeText).c_str());
     return saved == count ? 0 : 1;
 }
