@@ -78,6 +78,28 @@ void SaveToExistingLog(benchmark::State& state) {
 }
 BENCHMARK(SaveToExistingLog)->UseRealTime();
 
+// The same save into a log of 32 MiB: a save reads only the head and a few bytes at the end, so it must cost
+// what a save into a small log costs.
+void SaveToLargeLog(benchmark::State& state) {
+    BuildRecord();
+    const std::filesystem::path folder = BenchFolder("large");
+    const std::u16string folder16 = folder.u16string();
+    char16_t path16[RecordPathCapacity];
+    AppendRecordLine(folder16.c_str(), ActiveTool(), recordLine, path16, RecordPathCapacity);
+    {
+        std::FILE* file = std::fopen((folder / "T146.csv").string().c_str(), "ab");
+        for (int64_t written = 0; written < (int64_t{32} << 20); written += recordSize)
+            std::fwrite(recordBytes, 1, static_cast<size_t>(recordSize), file);
+        std::fclose(file);
+    }
+    for (auto _ : state) {
+        if (AppendRecordLine(folder16.c_str(), ActiveTool(), recordLine, path16, RecordPathCapacity) != SaveError::None)
+            state.SkipWithError("save");
+    }
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(SaveToLargeLog)->UseRealTime();
+
 void FirstSave(benchmark::State& state) {
     BuildRecord();
     const std::filesystem::path folder = BenchFolder("first");

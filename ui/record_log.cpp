@@ -129,8 +129,8 @@ void RemoveLeftovers(const char16_t* logPath) {
 }
 
 // Under the lock: the record goes after whatever the file holds, journaled, and when anything fails the file is
-// cut back to the size it had (a log this save created is removed), so no part of a failed record stays.
-SaveResult AppendUnderLock(LogFile& file, const char16_t* path, bool created, const Tool& tool, const char16_t* line) {
+// cut back to the size it had, so no part of a failed record stays.
+SaveResult AppendUnderLock(LogFile& file, const char16_t* path, const Tool& tool, const char16_t* line) {
     char16_t journal[RecordPathCapacity + sizeof JournalSuffix];
     CopyText(journal, RecordPathCapacity + sizeof JournalSuffix, path);
     AppendText(journal, RecordPathCapacity + sizeof JournalSuffix, JournalSuffix);
@@ -177,7 +177,7 @@ SaveResult AppendUnderLock(LogFile& file, const char16_t* path, bool created, co
         return SaveResult::Saved;
     }
     // Left in place when the log cannot be put back: the next appender finishes the job.
-    if (TruncateLog(file, size) && SyncLog(file) && RemoveJournal(journal) && created && size == 0) RemoveLogName(path);
+    if (TruncateLog(file, size) && SyncLog(file)) RemoveJournal(journal);
     return Failure(file);
 }
 
@@ -199,7 +199,11 @@ SaveResult SaveInto(const char16_t* path, const Tool& tool, const char16_t* line
         switch (opened) {
             case LogOpen::Opened:
             case LogOpen::Created: {
-                const SaveResult result = AppendUnderLock(file, path, opened == LogOpen::Created, tool, line);
+                const SaveResult result = AppendUnderLock(file, path, tool, line);
+                // A failed save leaves no new file: a log made here and still empty goes again.
+                int64_t size = -1;
+                if (result != SaveResult::Saved && opened == LogOpen::Created && LogFileSize(file, size) && size == 0)
+                    RemoveLogName(path);
                 CloseLog(file);
                 return result;
             }

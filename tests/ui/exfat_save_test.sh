@@ -33,4 +33,11 @@ rows = csv_log.rows(sys.argv[1] + "/T146.csv")
 assert len(rows) == 81 and all(r == rows[1] for r in rows[1:]), f"{len(rows) - 1} rows, not 80 whole ones"
 csv_log.only_logs(sys.argv[1])
 PY
-echo "exFAT: the log created without hard links, 80 records of two processes whole under one header"
+# A first save on a full stick fails and leaves no file behind, not even an empty log.
+full=$work/mnt/full
+mkdir "$full"
+dd if=/dev/zero of="$work/mnt/filler" bs=4k 2>/dev/null
+timeout 60 "$driver" "$full" >/dev/null && { echo "FAIL: a save on a full exFAT was shown saved"; exit 1; }
+[ -z "$(ls -A "$full")" ] || { echo "FAIL: a failed first save on exFAT left $(ls -A "$full")"; exit 1; }
+echo "exFAT: the log created without hard links, 80 records of two processes whole under one header;" \
+  "a first save on a full stick leaves nothing"
