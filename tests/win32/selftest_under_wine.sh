@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Windows program's self-test under Wine: the exact report, the command-line rule as Windows hands the
-# whole command line over, and exit code 3 when the report cannot be written.
+# whole command line over, and exit code 3 when the report cannot be written (a folder or a device refused,
+# an older report replaced only by a whole one).
 #   selftest_under_wine.sh <build-dir> <program.exe>
 set -uo pipefail
 here=$(dirname "$0")
@@ -38,4 +39,8 @@ run 0 "$work/abs.txt" --selftest "$(WindowsPath "$work/abs.txt")"
 run 3 - --selftest "$(WindowsPath "$work/missing/dir/r.txt")"
 mkdir folder
 run 3 - --selftest folder                          # a folder is no report file
+run 3 - --selftest NUL                             # nor is a device
+printf 'older report\r\n' >older.txt
+run 0 older.txt --selftest older.txt               # replaced by the whole new report
+[ -z "$(ls -A folder)" ] && [ -z "$(ls -A | grep -i '\.tmp$')" ] || { echo "FAIL: files left behind: $(ls -A)"; failures=$((failures + 1)); }
 exit $((failures > 0))
