@@ -148,6 +148,20 @@ TEST(RecordLog, LeftoversOfKilledFirstSavesAreRemovedOtherFilesKept) {
     EXPECT_TRUE(ReadFile(root.path + "/T146.csv") == head + "line\r\n");
 }
 
+TEST(RecordLog, TheStatusNamesTheLogTheRecordWentTo) {
+    ScratchFolder root;
+    WriteFile(root.path + "/T146.csv", "\xEF\xBB\xBF时间,工具,结果\r\n");  // another layout's columns
+    auto state = std::make_unique<FrontEnd>();
+    auto outcome = std::make_unique<Outcome>();
+    StartFrontEnd(*state, ActiveTool());
+    const FieldTexts fields = Abcd2Fields(u"60", u"130", u"80", u"1", u"1", u"0");
+    Calculate(*state, fields.texts, *outcome);
+    SaveRecord(*state, FixedTime, root.Path16().c_str(), *outcome);
+    EXPECT_EQ(Utf8(outcome->noticeCaption), "已保存");
+    EXPECT_EQ(Utf8(state->statusText), "记录已保存：" + root.path + "/T146-2.csv");
+    EXPECT_TRUE(ReadFile(root.path + "/T146-2.csv") == Abcd2Head() + Abcd2Record("2026-12-08 09:05:03", "60"));
+}
+
 TEST(RecordLog, ALogHeldByAnotherProgramFailsTheSaveWithinTheBoundThenWorks) {
     for (const Holder& h : holders) {
         ScratchFolder root;
@@ -183,16 +197,18 @@ TEST(RecordLog, ALogHeldByAnotherProgramFailsTheSaveWithinTheBoundThenWorks) {
 TEST(RecordLog, FoldersAndLogsMadeHereArePrivateWhateverTheUmask) {
     struct Case {
         mode_t umask;
-        bool folderExists;
+        bool exist;  // folders and log made beforehand with mode 0755 and 0644: left as they are
     };
     static const Case cases[] = {{022, false}, {0, false}, {0277, false}, {022, true}};
     for (const Case& c : cases) {
         ScratchFolder root;
         const std::string folder = root.path + "/OvraMedSuite/records";
-        if (c.folderExists) {
+        if (c.exist) {
             std::filesystem::create_directories(folder);
             chmod((root.path + "/OvraMedSuite").c_str(), 0755);
             chmod(folder.c_str(), 0755);
+            WriteFile(folder + "/T146.csv", Abcd2Head());
+            chmod((folder + "/T146.csv").c_str(), 0644);
         }
         const mode_t old = umask(c.umask);
         char16_t path[RecordPathCapacity];
@@ -200,15 +216,15 @@ TEST(RecordLog, FoldersAndLogsMadeHereArePrivateWhateverTheUmask) {
                                                  u"line\r\n", path, RecordPathCapacity);
         umask(old);
         EXPECT_EQ(saved, SaveError::None);
-        struct stat log {
-        }, made{}, chain{};
+        struct stat log {};
+        struct stat made {};
+        struct stat chain {};
         ASSERT_EQ(stat((folder + "/T146.csv").c_str(), &log), 0);
         ASSERT_EQ(stat(folder.c_str(), &made), 0);
         ASSERT_EQ(stat((root.path + "/OvraMedSuite").c_str(), &chain), 0);
-        EXPECT_EQ(log.st_mode & 0777, 0600u) << c.umask;
-        const mode_t folderMode = c.folderExists ? 0755 : 0700;
-        EXPECT_EQ(made.st_mode & 0777, folderMode) << c.umask;
-        EXPECT_EQ(chain.st_mode & 0777, folderMode) << c.umask;
+        EXPECT_EQ(log.st_mode & 0777, c.exist ? 0644u : 0600u) << c.umask;
+        EXPECT_EQ(made.st_mode & 0777, c.exist ? 0755u : 0700u) << c.umask;
+        EXPECT_EQ(chain.st_mode & 0777, c.exist ? 0755u : 0700u) << c.umask;
     }
 }
 #endif
