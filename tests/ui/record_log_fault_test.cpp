@@ -18,6 +18,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -56,14 +57,40 @@ const Holder holders[] = {
      [] { CloseHandle(held); }, true},
 };
 #else
-int held = -1;
+// Another process takes the lock and keeps it until its end of the pipe is closed.
+pid_t holderProcess = -1;
+int releasePipe = -1;
+bool HoldInAnotherProcess(const std::string& path) {
+    int ready[2];
+    int release[2];
+    if (pipe(ready) != 0 || pipe(release) != 0) return false;
+    holderProcess = fork();
+    if (holderProcess == 0) {
+        const int file = open(path.c_str(), O_RDONLY);
+        const char held = file >= 0 && flock(file, LOCK_EX) == 0 ? 'y' : 'n';
+        close(release[1]);
+        if (write(ready[1], &held, 1) == 1) {
+            char end = 0;
+            while (read(release[0], &end, 1) > 0) {
+            }
+        }
+        _exit(0);
+    }
+    close(ready[1]);
+    close(release[0]);
+    releasePipe = release[1];
+    char held = 'n';
+    const bool answered = read(ready[0], &held, 1) == 1;
+    close(ready[0]);
+    return holderProcess > 0 && answered && held == 'y';
+}
 const Holder holders[] = {
-    {"flock",
-     [](const std::string& path) {
-         held = open(path.c_str(), O_RDONLY);
-         return held >= 0 && flock(held, LOCK_EX) == 0;
+    {"flock", HoldInAnotherProcess,
+     [] {
+         close(releasePipe);
+         waitpid(holderProcess, nullptr, 0);
      },
-     [] { close(held); }, true},
+     true},
 };
 #endif
 
