@@ -3,7 +3,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "io/file.h"
@@ -28,20 +30,25 @@ bool WriteAll(int descriptor, const char* bytes, int32_t size) {
 }  // namespace
 
 bool ReplaceFileWhole(const char16_t* path, const char* bytes, int32_t size) {
-    char target[NarrowPathCapacity];
-    if (!NarrowPathFromUtf16(path, target, NarrowPathCapacity)) return false;
+    char named[NarrowPathCapacity];
+    if (!NarrowPathFromUtf16(path, named, NarrowPathCapacity)) return false;
     struct stat status {};
-    if (stat(target, &status) == 0 ? !S_ISREG(status.st_mode) : errno != ENOENT) return false;
+    if (stat(named, &status) == 0 ? !S_ISREG(status.st_mode) : errno != ENOENT) return false;
+    // A link to a report is kept a link: the file it names is the one replaced.
+    char target[PATH_MAX];
+    struct stat link {};
+    const bool linked = lstat(named, &link) == 0 && S_ISLNK(link.st_mode) && realpath(named, target) != nullptr;
+    if (!linked) std::strcpy(target, named);
     // A short name of its own in the same folder, so the rename stays within one file system and a long report
     // name does not pass the file system's limit.
-    char folder[NarrowPathCapacity];
+    char folder[PATH_MAX];
     std::strcpy(folder, target);
     char* slash = std::strrchr(folder, '/');
     if (slash == nullptr)
         std::strcpy(folder, ".");
     else
         slash[slash == folder ? 1 : 0] = 0;
-    char temporary[NarrowPathCapacity + 48];
+    char temporary[PATH_MAX + 48];
     std::snprintf(temporary, sizeof temporary, "%s/.report-%d.tmp", folder, static_cast<int>(getpid()));
     const int descriptor = open(temporary, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (descriptor < 0) return false;

@@ -1,6 +1,7 @@
 #!/bin/sh
-# The self-test report is written whole or not at all: over an older report, on a file system that is full,
-# and at paths that name no regular file (a FIFO, a device, a folder), which exit 3 at once.
+# The self-test report is written whole or not at all: over an older report (also through a link to it), on a
+# file system that is full, and at paths that name no regular file (a FIFO, a device, a folder), which exit 3
+# at once.
 set -u
 program=$1
 work=$(mktemp -d)
@@ -21,6 +22,11 @@ printf 'older report\r\n' >report.txt
 run 0 report.txt
 [ "$(wc -c <report.txt)" -eq 123 ] || fail "the older report was not replaced by the whole new one"
 
+printf 'older report\r\n' >real.txt
+ln -s real.txt link.txt
+run 0 link.txt
+[ -L link.txt ] && [ "$(wc -c <real.txt)" -eq 123 ] || fail "a link to a report was not kept, or its file not replaced"
+
 mkfifo fifo
 run 3 fifo
 [ -p fifo ] || fail "the FIFO was replaced"
@@ -28,7 +34,7 @@ run 3 /dev/null
 mkdir folder
 run 3 folder
 [ -z "$(ls -A folder)" ] || fail "something was written into the folder"
-[ "$(ls -A | sort | tr '\n' ' ')" = "fifo folder report.txt " ] || fail "files left behind: $(ls -A)"
+[ "$(ls -A | sort | tr '\n' ' ')" = "fifo folder link.txt real.txt report.txt " ] || fail "files left behind: $(ls -A)"
 
 mkdir "$disk"
 if mount -t tmpfs -o size=16k tmpfs "$disk" 2>/dev/null; then
