@@ -1,15 +1,8 @@
 #pragma once
-// Opening files by UTF-16 path, the one place that knows how the platform spells paths.
+// How the platform spells paths: the one place that turns a UTF-16 path into the bytes a POSIX call takes.
 #include <cstdint>
-#include <cstdio>
 
 namespace ovra {
-
-// `mode` is a C fopen mode ("rb", "wb", "ab", "wbx"); nullptr when the file cannot be opened.
-std::FILE* OpenFile(const char16_t* path, const char* mode);
-
-// Writes all `size` bytes and closes the file; false when any byte or the close failed.
-bool WriteAllAndClose(std::FILE* file, const char* bytes, int32_t size);
 
 #ifndef _WIN32
 // The UTF-8 bytes a POSIX call takes for `path`. False for an empty path, one that does not fit, and one that
