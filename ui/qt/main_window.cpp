@@ -344,7 +344,6 @@ void MainWindow::Apply(const Outcome& done) {
         noticePresenter(this, done.noticeIcon, QStringFromUtf16(done.noticeCaption),
                         DisplayTextFromUtf16(done.noticeText));
     }
-    if (done.focus == FocusTarget::Window) setFocus(Qt::OtherFocusReason);
     if (done.focus == FocusTarget::Field && done.focusField < MaxInputs && fields[done.focusField] != nullptr) {
         fields[done.focusField]->setFocus(Qt::OtherFocusReason);
     }
