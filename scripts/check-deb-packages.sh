@@ -46,10 +46,12 @@ for deb in "${debs[@]}"; do
   # Fields read whole first: a grep -q that stops early would cut the pipe under pipefail.
   version=$(dpkg-deb -f "$deb" Version)
   depends=$(dpkg-deb -f "$deb" Depends)
+  recommends=$(dpkg-deb -f "$deb" Recommends)
   maintainer=$(dpkg-deb -f "$deb" Maintainer)
   description=$(dpkg-deb -f "$deb" Description)
   [ "$version" = 1.0.0 ] || fail "$name: version $version"
   grep -q 'libqt6widgets6 (>=' <<<"$depends" || fail "$name: Depends lacks the Qt widgets library: $depends"
+  [ "$recommends" = qt6-translations-l10n ] || fail "$name: Recommends is not Qt's translations: $recommends"
   grep -q '<.*@.*>' <<<"$maintainer" || fail "$name: no maintainer address"
   grep -qP '^clinical calculator: [ -~]+$' <<<"${description%%$'\n'*}" || fail "$name: no English summary"
   grep -qP '\p{Han}' <<<"$description" || fail "$name: no Chinese description"

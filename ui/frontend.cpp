@@ -4,11 +4,13 @@
 #include "text/format.h"
 #include "text/text.h"
 #include "ui/field_reading.h"
+#include "ui/window_colours.h"
 
 namespace ovra {
 
 const char16_t* const InitialVerdictText = u"填写左侧参数，点击“计算”";
 const char16_t* const WebAddress = u"www.ovramed.example";
+const char16_t* const ReportBoxName = u"计算结果";
 
 namespace {
 
@@ -68,14 +70,27 @@ void ReferenceLineText(const Tool& tool, char16_t* out, int32_t capacity) {
 uint32_t VerdictColourFromLevel(int32_t level) {
     switch (level) {
         case 1:
-            return 0xB08400;
+            return Colours.verdictLevel1;
         case 2:
-            return 0xD66C00;
+            return Colours.verdictLevel2;
         case 3:
-            return 0xBE1E2D;
+            return Colours.verdictLevel3;
         default:
-            return 0x008060;
+            return Colours.verdictLevel0;
     }
+}
+
+uint32_t VerdictColour(const FrontEnd& state) {
+    return state.lastReport[0] == 0 ? Colours.verdictNoResult : VerdictColourFromLevel(state.lastLevel);
+}
+
+void FieldAccessibleDescription(const InputField& input, char16_t* out, int32_t capacity) {
+    const bool unit = input.unit != nullptr && input.unit[0] != 0;
+    const bool accepted = input.accepted != nullptr && input.accepted[0] != 0;
+    if (unit && accepted)
+        FormatText(out, capacity, u"%ls；%ls", input.unit, input.accepted);
+    else
+        CopyText(out, capacity, unit ? input.unit : accepted ? input.accepted : u"");
 }
 
 LabelLayout LayOutLabel(const char16_t* label, int32_t boxWidth, LabelWidth width, const void* shell) {
@@ -86,6 +101,17 @@ LabelLayout LayOutLabel(const char16_t* label, int32_t boxWidth, LabelWidth widt
     int32_t paren = 1;
     while (paren < length && label[paren] != u'(' && label[paren] != u'（') ++paren;
     if (paren < length && fits(0, paren) && fits(paren, length)) return {true, paren, true};
+    // A code is a number written straight against its meaning ("5血培养"); "1 10-59" is a code, a space and a
+    // range. The second line starts at the space, so the first ends on a whole item.
+    const auto isDigit = [](char16_t c) { return c >= u'0' && c <= u'9'; };
+    int32_t beforeCode = 0;
+    for (int32_t space = 1; space + 1 < length; ++space) {
+        if (label[space] != u' ' || !isDigit(label[space + 1])) continue;
+        int32_t end = space + 1;
+        while (end < length && isDigit(label[end])) ++end;
+        if (end < length && label[end] > 0x7F && fits(0, space)) beforeCode = space;
+    }
+    if (beforeCode > 0 && fits(beforeCode, length)) return {true, beforeCode, true};
     // At least one character on the first line, and never half of a surrogate pair.
     int32_t split = 0;
     for (int32_t end = 1; end < length; ++end) {
@@ -137,7 +163,6 @@ void Calculate(FrontEnd& state, const char16_t* const* fieldTexts, Outcome& outc
     else
         FormatText(state.copyText, CopyTextCapacity, u"%ls—— %ls", outcome.report, outcome.verdict);
     FormatText(state.statusText, StatusTextCapacity, u"计算完成  %ls", tool.title);
-    outcome.focus = FocusTarget::Window;
 }
 
 void CopyResult(FrontEnd& state, Outcome& outcome) {

@@ -27,7 +27,8 @@ struct FrontEnd {
 };
 
 enum class NoticeIcon { None, Information, Warning };
-enum class FocusTarget { Unchanged, Window, Field };
+// A command leaves the focus where it was, or puts it on a refused field; never on the bare window.
+enum class FocusTarget { Unchanged, Field };
 
 struct Outcome {
     NoticeIcon noticeIcon;  // None: no message box
@@ -54,12 +55,16 @@ void DefaultFieldText(const InputField& input, char16_t* out, int32_t capacity);
 void SubLineText(const Tool& tool, char16_t* out, int32_t capacity);
 void ReferenceLineText(const Tool& tool, char16_t* out, int32_t capacity);
 uint32_t VerdictColourFromLevel(int32_t level);  // 0xRRGGBB
+// The verdict line's colour now: neutral while there is no result (the start prompt, after Reset), else by level.
+uint32_t VerdictColour(const FrontEnd& state);
 // A field's accessible name is its input's label as written (no layout line break); its description is the
-// unit and what the field accepts: "岁；0–130".
+// unit and what the field accepts: "岁；0 至 130 之间的数", or either alone.
 void FieldAccessibleDescription(const InputField& input, char16_t* out, int32_t capacity);
 
 // How an input label fits its box: whole in the label font; else whole in the small font; else in the small
-// font on two lines, broken before its first parenthesis when both parts fit, or after as much as fits.
+// font on two lines, broken before its first parenthesis when both parts fit; else, in a coded list
+// ("1血常规 2凝血 …"), before the last space ahead of a code that leaves a first line that fits, so no code is
+// parted from its meaning; else after as much as fits.
 struct LabelLayout {
     bool smallFont;
     int32_t breakAt;  // 0: one line; else the unit that starts the second line

@@ -12,6 +12,7 @@
 
 #include "evaluate/evaluate.h"
 #include "tests/ui/ui_test_support.h"
+#include "ui/window_colours.h"
 
 namespace ovra {
 namespace {
@@ -46,7 +47,7 @@ TEST(FrontEnd, StartsReadyWithoutAResult) {
     EXPECT_EQ(Utf8(s.state->statusText), "就绪：填写参数后按 F5 或点击“计算”");
     EXPECT_EQ(s.state->lastLevel, 0);
     EXPECT_EQ(s.state->lastReport[0], 0);
-    EXPECT_EQ(VerdictColourFromLevel(s.state->lastLevel), 0x008060u);
+    EXPECT_EQ(VerdictColour(*s.state), Colours.verdictNoResult);
 }
 
 TEST(FrontEnd, CopyAndSaveRefuseBeforeAnyResult) {
@@ -66,7 +67,7 @@ TEST(FrontEnd, CopyAndSaveRefuseBeforeAnyResult) {
     EXPECT_TRUE(std::filesystem::is_empty(folder.path));
 }
 
-TEST(FrontEnd, CalculateShowsTheResultAndMovesFocusToTheWindow) {
+TEST(FrontEnd, CalculateShowsTheResultAndLeavesTheFocusWhereItWas) {
     Session s;
     Outcome& o = s.CalculateDefaults();
     EXPECT_EQ(o.noticeIcon, NoticeIcon::None);
@@ -77,7 +78,7 @@ TEST(FrontEnd, CalculateShowsTheResultAndMovesFocusToTheWindow) {
     EXPECT_EQ(Utf8(s.state->copyText), DefaultReport + "—— 低危，门诊随访");
     EXPECT_EQ(Utf8(s.state->statusText), "计算完成  ABCD2 评分");
     EXPECT_EQ(s.state->lastLevel, 0);
-    EXPECT_EQ(o.focus, FocusTarget::Window);
+    EXPECT_EQ(o.focus, FocusTarget::Unchanged);
     const double expected[] = {60, 130, 80, 1, 1, 0};
     for (int i = 0; i < 6; ++i) EXPECT_EQ(s.state->inputValues[i], expected[i]);
 }
@@ -98,6 +99,7 @@ TEST(FrontEnd, LevelFollowsTheRuleThatFires) {
         s.Calculate(c.fields);
         EXPECT_EQ(s.state->lastLevel, c.level);
         EXPECT_EQ(VerdictColourFromLevel(s.state->lastLevel), c.colour);
+        EXPECT_EQ(VerdictColour(*s.state), c.colour);
     }
     EXPECT_EQ(VerdictColourFromLevel(1), 0xB08400u);
     EXPECT_EQ(VerdictColourFromLevel(-1), 0x008060u);
@@ -125,6 +127,7 @@ TEST(FrontEnd, ResetClearsTheResultButKeepsCopyTextAndValues) {
     EXPECT_EQ(Utf8(s.state->statusText), "已恢复默认值");
     EXPECT_EQ(s.state->lastLevel, 0);
     EXPECT_EQ(s.state->lastReport[0], 0);
+    EXPECT_EQ(VerdictColour(*s.state), Colours.verdictNoResult);
     EXPECT_EQ(Utf8(s.state->copyText), copyText);
     EXPECT_EQ(s.state->inputValues[0], 70);
 

@@ -93,7 +93,6 @@ void ApplyOutcome(const Outcome& done) {
     InvalidateRect(shell.window, &status, FALSE);
     if (done.noticeIcon != NoticeIcon::None)
         shell.presenter(shell.window, done.noticeIcon, done.noticeCaption, done.noticeText);
-    if (done.focus == FocusTarget::Window) SetFocus(shell.window);
     if (done.focus == FocusTarget::Field && done.focusField >= 0 && done.focusField < tool.inputCount)
         SetFocus(shell.fields[done.focusField]);
 }
