@@ -82,8 +82,10 @@ int Names(const wchar_t* title) {
 
 void CALLBACK OnEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD) {
     if (window == nullptr || object != OBJID_CLIENT || child != CHILDID_SELF) return;
-    wchar_t text[1024], flat[1024];
-    GetWindowTextW(window, text, 1024);
+    // Through the message, which an edit control of another process answers too.
+    wchar_t text[1024] = L"", flat[1024];
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &copied);
     Flatten(text, flat, 1024);
     Print(L"%ls %d %ls\n", event == EVENT_OBJECT_NAMECHANGE ? L"name" : L"value", GetDlgCtrlID(window), flat);
 }
