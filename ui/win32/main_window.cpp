@@ -4,6 +4,7 @@
 #include "ui/field_reading.h"
 #include "ui/screen_fit.h"
 #include "ui/win32/dpi.h"
+#include "ui/win32/field_accessible.h"
 #include "ui/win32/key_press.h"
 #include "ui/win32/platform_services.h"
 #include "ui/win32/wide_text.h"
@@ -16,6 +17,7 @@ namespace {
 
 constexpr wchar_t WindowClassName[] = L"OvraMedToolWnd";
 constexpr int MaxChildren = MaxInputs * 3 + 6 + ButtonCount;
+constexpr int32_t FieldDescriptionCapacity = 128;
 
 // A child as laid out at 96 DPI, so a DPI or screen change can place it again.
 struct Placed {
@@ -45,6 +47,8 @@ struct Shell {
     HBRUSH backgroundBrush;
     HBRUSH barBrush;
     HWND fields[MaxInputs];
+    char16_t fieldDescriptions[MaxInputs][FieldDescriptionCapacity];
+    WNDPROC systemEditProc;
     BrokenLabel brokenLabels[MaxInputs];
     int brokenLabelCount;
     HWND verdictLine, resultCaption, reportBox, adviceText, statusLine;
@@ -347,6 +351,16 @@ void DrawBrokenLabel(const DRAWITEMSTRUCT& item) {
     }
 }
 
+// The fields answer assistive technology with their description; everything else is the edit control's.
+LRESULT CALLBACK FieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_GETOBJECT && static_cast<LONG>(static_cast<DWORD>(lParam)) == OBJID_CLIENT) {
+        const FocusStop stop = StopOf(field);
+        const LRESULT answer = DescribedFieldObject(field, wParam, WideFromUtf16(shell.fieldDescriptions[stop.index]));
+        if (answer != 0) return answer;
+    }
+    return CallWindowProcW(shell.systemEditProc, field, message, wParam, lParam);
+}
+
 // ---- message handlers, one per message
 
 bool OnCreate(HWND window) {
@@ -359,6 +373,10 @@ bool OnCreate(HWND window) {
         DefaultFieldText(input, text, 64);
         shell.fields[i] = CreateChild(L"EDIT", text, ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE,
                                       InputFieldBox(i), FirstFieldId + i, FieldFont);
+        FieldAccessibleDescription(input, shell.fieldDescriptions[i], FieldDescriptionCapacity);
+        const LONG_PTR editProc =
+            SetWindowLongPtrW(shell.fields[i], GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FieldProc));
+        shell.systemEditProc = reinterpret_cast<WNDPROC>(editProc);
         if (input.unit != nullptr && input.unit[0] != 0)
             CreateChild(L"STATIC", input.unit, SS_LEFT | SS_NOPREFIX, 0, UnitLabelBox(i), 0, SmallFont);
     }
