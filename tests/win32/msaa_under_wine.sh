@@ -2,7 +2,7 @@
 # The window as assistive technology reads it through MSAA, from another process (window_probe.exe): each
 # field named by its label as written (the broken one too, without its line break) and described by its unit
 # and what it accepts, the report box "计算结果", the buttons by their captions, the verdict and status lines
-# by their current text.
+# by their current text; the buttons' tooltips.
 #   msaa_under_wine.sh <build-dir> <program.exe> <window_probe.exe>
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -42,4 +42,7 @@ done <<'EOF_NAMES'
 0|Static|就绪：填写参数后按 F5 或点击“计算”|
 EOF_NAMES
 grep -q '^2000 Edit .*value=60$' <<<"$names" && ok "the age field's value is its text" || fail "age field: no value 60"
+# Four buttons name their key in a tooltip; Reset has none.
+tips=$(timeout 30 "$WINE" "$probe" tips "$title" 2>/dev/null | tr -d '\r')
+[ "$tips" = "tips 4" ] && ok "four buttons have a tooltip" || fail "tooltips: $tips"
 exit $((failures > 0))

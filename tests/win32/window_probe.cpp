@@ -2,9 +2,12 @@
 //   window_probe.exe names <title>            every control's MSAA name, description and value
 //   window_probe.exe watch <title> <seconds>  each focus change, and each name or value change event
 //   window_probe.exe place <title>            the window's rectangle and its monitor's work area
+//   window_probe.exe tips <title>             how many tools the window's tooltip control holds
 // One line per finding, in UTF-8.
-#include <oleacc.h>
 #include <windows.h>
+// After windows.h, which they need.
+#include <commctrl.h>
+#include <oleacc.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -134,6 +137,24 @@ int Place(const wchar_t* title) {
     return 0;
 }
 
+int Tips(const wchar_t* title) {
+    const HWND main = FindMain(title);
+    if (main == nullptr) return 2;
+    DWORD process = 0;
+    const DWORD thread = GetWindowThreadProcessId(main, &process);
+    // Made once the window has been painted: waits a little for it.
+    for (int i = 0; i < 100; ++i, Sleep(50)) {
+        HWND tips = nullptr;
+        while ((tips = FindWindowExW(nullptr, tips, L"tooltips_class32", nullptr)) != nullptr) {
+            if (GetWindowThreadProcessId(tips, nullptr) != thread) continue;
+            Print(L"tips %ld\n", static_cast<long>(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0)));
+            return 0;
+        }
+    }
+    Print(L"tips none\n");
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -142,5 +163,6 @@ int wmain(int argc, wchar_t** argv) {
     if (wcscmp(argv[1], L"names") == 0) return Names(argv[2]);
     if (wcscmp(argv[1], L"watch") == 0 && argc > 3) return Watch(argv[2], _wtoi(argv[3]));
     if (wcscmp(argv[1], L"place") == 0) return Place(argv[2]);
+    if (wcscmp(argv[1], L"tips") == 0) return Tips(argv[2]);
     return 2;
 }

@@ -1,5 +1,7 @@
 #include "ui/win32/main_window.h"
 
+#include <commctrl.h>
+
 #include "text/text.h"
 #include "ui/field_reading.h"
 #include "ui/screen_fit.h"
@@ -16,6 +18,7 @@ namespace ovra {
 namespace {
 
 constexpr wchar_t WindowClassName[] = L"OvraMedToolWnd";
+constexpr UINT AddButtonTipsMessage = WM_APP + 1;
 constexpr int MaxChildren = MaxInputs * 3 + 6 + ButtonCount;
 constexpr int32_t FieldDescriptionCapacity = 128;
 
@@ -361,6 +364,28 @@ LRESULT CALLBACK FieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lPara
     return CallWindowProcW(shell.systemEditProc, field, message, wParam, lParam);
 }
 
+// Each button's key in a tooltip. Made once the window has been painted, so that loading the common controls
+// never delays it.
+void AddButtonTips() {
+    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&classes);
+    HWND tips =
+        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, shell.window, nullptr, shell.instance, nullptr);
+    if (tips == nullptr) return;
+    for (int32_t b = 0; b < ButtonCount; ++b) {
+        const char16_t* hint = WindowButtonKeyHint(static_cast<WindowButton>(b));
+        if (hint[0] == 0) continue;
+        TOOLINFOW tool = {};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;  // the size every version of the common controls accepts
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = shell.window;
+        tool.uId = reinterpret_cast<UINT_PTR>(shell.buttons[b]);
+        tool.lpszText = const_cast<wchar_t*>(WideFromUtf16(hint));
+        SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
 // ---- message handlers, one per message
 
 bool OnCreate(HWND window) {
@@ -531,6 +556,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_DPICHANGED:
             OnDpiChanged(window, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
+        case AddButtonTipsMessage:
+            AddButtonTips();
+            return 0;
         case WM_DISPLAYCHANGE:
             OnScreenChanged(window);
             return 0;
@@ -643,6 +671,7 @@ int RunMainWindow(HINSTANCE instance, const Tool& tool) {
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
     FocusControl(ControlToRefocus());
+    PostMessageW(window, AddButtonTipsMessage, 0, 0);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (ApplyKeyRule(message)) continue;
