@@ -54,7 +54,7 @@ struct Shell {
     WNDPROC systemEditProc;
     BrokenLabel brokenLabels[MaxInputs];
     int brokenLabelCount;
-    HWND verdictLine, resultCaption, reportBox, adviceText, statusLine;
+    HWND verdictLine, reportBox, adviceText, statusLine;
     HWND buttons[ButtonCount];
     HWND lastFocus;  // the control that had the focus when the window was last left
     Placed children[MaxChildren];
@@ -407,9 +407,8 @@ bool OnCreate(HWND window) {
     }
     shell.verdictLine =
         CreateChild(L"STATIC", InitialVerdictText, SS_LEFT | SS_NOPREFIX, 0, VerdictLineBox, 0, VerdictFont);
-    // The caption right before the report box names it.
-    shell.resultCaption = CreateChild(L"STATIC", ReportBoxName, SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX, 0,
-                                      ResultCaptionBox, 0, CaptionFont);
+    // A hidden label right before the report box names it; the caption above it is painted.
+    ShowWindow(CreateChild(L"STATIC", ReportBoxName, SS_LEFT | SS_NOPREFIX, 0, ResultCaptionBox, 0, -1), SW_HIDE);
     shell.reportBox = CreateChild(L"EDIT", u"", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP,
                                   WS_EX_CLIENTEDGE, ReportBoxBox, ReportBoxId, ReportFont);
     shell.adviceText = CreateChild(L"STATIC", tool.advice, SS_LEFT | SS_NOPREFIX, 0, AdviceTextBox, 0, SmallFont);
@@ -456,7 +455,6 @@ HBRUSH OnCtlColorStatic(HDC dc, HWND control) {
     uint32_t colour = Colours.labelText;
     if (control == shell.verdictLine) colour = VerdictColour(shell.state);
     if (control == shell.reportBox || control == shell.adviceText) colour = Colours.bodyText;
-    if (control == shell.resultCaption) colour = Colours.captionText;
     if (control == shell.statusLine) colour = Colours.statusText;
     SetTextColor(dc, ColorRefFromRgb(colour));
     if (control == shell.statusLine) {

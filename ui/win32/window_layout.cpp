@@ -45,6 +45,7 @@ const TextRow TextRows[] = {
     {{28, 48, 720, 28}, Painted::SubLine, CaptionFont, Colours.subLineText, DT_LEFT},
     {{-240, 8, 214, 26}, Painted::WebAddress, SmallFont, Colours.webAddressText, DT_RIGHT},
     {{36, 104, 300, 30}, Painted::InputCaption, CaptionFont, Colours.captionText, DT_LEFT},
+    {ResultCaptionBox, Painted::ResultCaption, CaptionFont, Colours.captionText, DT_LEFT},
 };
 const int TextRowCount = sizeof TextRows / sizeof TextRows[0];
 

@@ -56,11 +56,11 @@ constexpr Box VerdictLineBox = {492, 142, 492, 46};
 constexpr Box ReportBoxBox = {492, 196, 492, 232};
 constexpr Box AdviceTextBox = {492, 444, 492, 120};
 constexpr Box ReferenceLineBox = {492, 576, 492, 56};
-// Static controls rather than paint: the caption names the report box, the status line is read out.
 constexpr Box ResultCaptionBox = {492, 104, 300, 30};
+// A static control rather than paint, so that it is read out.
 constexpr Box StatusLineBox = {740, 704, 264, 16};
 
-enum class Painted { Title, SubLine, WebAddress, InputCaption };
+enum class Painted { Title, SubLine, WebAddress, InputCaption, ResultCaption };
 
 struct FillRow {
     Box box;

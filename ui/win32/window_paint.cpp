@@ -42,6 +42,8 @@ const char16_t* PaintedText(Painted which, const FrontEnd& state, char16_t* subL
             return WebAddress;
         case Painted::InputCaption:
             return u"输入参数";
+        case Painted::ResultCaption:
+            return u"计算结果";
     }
     return u"";
 }
