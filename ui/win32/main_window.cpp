@@ -629,6 +629,11 @@ bool ApplyKeyRule(const MSG& message) {
                                                GetKeyState(VK_MENU) < 0, GetKeyState(VK_SHIFT) < 0);
     const FocusStop focused = StopOf(message.hwnd);
     const KeyAction action = KeyActionFor(press, focused);
+    // A held key runs its command once: its repeats would save again each time a notice closed.
+    const bool repeated = (message.lParam & (LPARAM{1} << 30)) != 0;
+    const bool command = action == KeyAction::Calculate || action == KeyAction::Save || action == KeyAction::Copy ||
+                         action == KeyAction::Reset || action == KeyAction::About;
+    if (repeated && command) return true;
     switch (action) {
         case KeyAction::PassOn:
             // Select-all is an editing key the system's field does not know everywhere.
