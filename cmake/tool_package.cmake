@@ -93,6 +93,8 @@ macro(ovra_configure_packages)
   set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.ovramed.example/")
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # Qt's own Chinese texts for the buttons of its message boxes; without them they read in English.
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
   set(CPACK_STRIP_FILES ON)
   set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/packages)
   include(CPack)

@@ -51,13 +51,14 @@ KeyAction KeyActionFor(const KeyPress& press, FocusStop focused) {
     const bool inText = focused.kind == StopKind::Field || focused.kind == StopKind::ReportBox;
     const bool plain = !press.ctrl && !press.alt;
     switch (press.key) {
+        // Alt with Enter or F5 is the system's; Ctrl and Shift change nothing.
         case KeyName::Enter:
         case KeyName::KeypadEnter:
-            if (!plain) return KeyAction::PassOn;
+            if (press.alt) return KeyAction::PassOn;
             return onButton ? ActionOfButton(focused.index) : KeyAction::Calculate;
         case KeyName::F5:
             // The Calculate button names F5 in its caption: it holds wherever the focus is.
-            return plain ? KeyAction::Calculate : KeyAction::PassOn;
+            return press.alt ? KeyAction::PassOn : KeyAction::Calculate;
         case KeyName::F1:
             return plain && !press.shift ? KeyAction::About : KeyAction::PassOn;
         case KeyName::Space:

@@ -40,7 +40,9 @@ void TimeCalculate(ovra::MainWindow& window, int presses) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    ovra::PrepareApplication();
     ovra::MainWindow window(ovra::ActiveTool(), ovra::RecordsFolder());
+    ovra::PlaceOnScreen(window);
     window.SetNoticePresenter([](QWidget*, ovra::NoticeIcon, const QString&, const QString&) {});
     const bool calculate = argc > 2 && std::strcmp(argv[1], "--calculate") == 0;
     FirstPaintClock clock(&window, calculate ? nullptr : (argc > 1 ? argv[1] : nullptr));

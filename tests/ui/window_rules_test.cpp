@@ -69,7 +69,11 @@ TEST(WindowRules, KeysRunCommandsByWhereTheFocusIs) {
         {{KeypadEnter, 0, false, false, false}, OnReset, Reset},
         {{F5, 0, false, false, false}, OnAbout, Calculate},
         {{Enter, 0, false, false, false}, W, Calculate},
+        {{Enter, 0, true, false, false}, F(1), Calculate},
+        {{Enter, 0, true, false, false}, OnCopy, Copy},
+        {{F5, 0, true, false, false}, F(1), Calculate},
         {{Enter, 0, false, true, false}, F(0), PassOn},
+        {{F5, 0, false, true, false}, F(0), PassOn},
         // Space presses a button and types into a field; with a modifier it is the input method's or the system's.
         {{Space, 0, false, false, false}, OnCalculate, Calculate},
         {{Space, 0, false, false, false}, OnCopy, Copy},

@@ -4,9 +4,9 @@
 #include <QClipboard>
 #include <QFile>
 #include <QFontMetricsF>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QLabel>
 #include <memory>
 
 #include "reports/reports.h"
@@ -124,7 +124,7 @@ void FamilyWindowTest::everyLabelShowsWhole_data() {
 }
 
 // Each record's window, measured in the fonts its labels show in: every line fits the box across, the lines fit
-// it down, and the box stays between the fields above and below.
+// it down, the break parts no code from its meaning, and the box stays between the fields above and below.
 void FamilyWindowTest::everyLabelShowsWhole() {
     QFETCH(int, tool);
     const Tool& record = *AllTools()[tool];
@@ -138,6 +138,14 @@ void FamilyWindowTest::everyLabelShowsWhole() {
         for (const QString& line : lines)
             QVERIFY2(metrics.horizontalAdvance(line) <= label->contentsRect().width(), qPrintable(line));
         QVERIFY(lines.size() * metrics.lineSpacing() <= label->contentsRect().height());
+        // A second line starts at the parenthesis or at the space before a code, never inside an item. The
+        // drug lists of the compatibility check are too long for that: they show whole, broken where they must.
+        if (lines.size() == 2 && record.id != 206) {
+            const QString& second = lines[1];
+            const bool atParenthesis = second.startsWith(QLatin1Char('(')) || second.startsWith(QChar(u'（'));
+            const bool atCode = second.size() > 1 && second[0] == QLatin1Char(' ') && second[1].isDigit();
+            QVERIFY2(atParenthesis || atCode, qPrintable(label->text()));
+        }
         const int r = 150 + 34 * i;
         QVERIFY(label->geometry().top() > r - 34 + 23 && label->geometry().bottom() < r + 30);
     }

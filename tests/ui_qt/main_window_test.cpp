@@ -1,18 +1,26 @@
 // The window driven as a user would: keys and clicks on the real widgets, texts and pixels compared.
 #include "ui/qt/main_window.h"
 
+#include <unistd.h>
+
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
 #include <QFontInfo>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <atomic>
+#include <chrono>
 #include <memory>
+#include <thread>
 
 #include "ui/qt/program_icon.h"
+#include "ui/window_colours.h"
 
 using namespace ovra;
 
@@ -41,7 +49,7 @@ class MainWindowTest : public QObject {
     void buttonsDarkenWhilePressed();
     void keyRuns_data();
     void keyRuns();
-    void secondF5DoesNothing();
+    void secondF5CalculatesAgain();
     void rejectedFieldKeepsTheResultAndTakesTheFocus_data();
     void rejectedFieldKeepsTheResultAndTakesTheFocus();
     void acceptedCodeWrittenWithADecimalPoint();
@@ -50,7 +58,19 @@ class MainWindowTest : public QObject {
     void refusalsAndAboutAreAnsweredWithoutBlocking();
     void realMessageBoxIsAnsweredByATimer();
     void saveWritesIntoTheRecordsFolder();
-    void tabMovesBetweenFields();
+    void tabWalksEveryStop();
+    void buttonsRunOnSpaceAndEnter_data();
+    void buttonsRunOnSpaceAndEnter();
+    void commandKeysWorkFromAnywhere_data();
+    void commandKeysWorkFromAnywhere();
+    void modifiersTypeNothingButEditingWorks();
+    void focusReturnsAfterAMessageBox();
+    void messageBoxesSpeakChinese();
+    void focusIsMarked();
+    void accessibleNamesAndRoles();
+    void resultsAreAnnounced();
+    void everyTextQueryOfEveryFieldAnswers();
+    void fitsAWorkAreaOf1366x728();
     void iconAtEverySize();
     void renderAfterCalculation();
 
@@ -182,11 +202,12 @@ void MainWindowTest::controlColours() {
         QRgb colour;
     };
     static const Expected controls[] = {
-        {"label0", QPalette::WindowText, 0x78848E},    {"unit0", QPalette::WindowText, 0x78848E},
-        {"reference", QPalette::WindowText, 0x78848E}, {"advice", QPalette::WindowText, 0x2C3842},
+        {"label0", QPalette::WindowText, 0x606A72},    {"unit0", QPalette::WindowText, 0x606A72},
+        {"reference", QPalette::WindowText, 0x606A72}, {"advice", QPalette::WindowText, 0x2C3842},
         {"field0", QPalette::Text, 0x2C3842},          {"report", QPalette::Text, 0x2C3842},
         {"field0", QPalette::Base, 0xFFFFFF},          {"report", QPalette::Base, 0xFFFFFF},
-        {"verdict", QPalette::WindowText, 0x008060},   {"label0", QPalette::Window, 0xFFFFFF},
+        {"verdict", QPalette::WindowText, 0x606A72},   {"label0", QPalette::Window, 0xFFFFFF},
+        {"status", QPalette::WindowText, 0x606A72},
     };
     for (const Expected& e : controls) {
         QCOMPARE(Child<QWidget>(e.name)->palette().color(e.role).rgb() & 0xFFFFFF, e.colour);
@@ -209,7 +230,7 @@ void MainWindowTest::paintedColours() {
         {980, 133, 0xE4EAEE}, {440, 134, 0xFFFFFF},  // rules, 1 pixel high
         {900, 680, 0xECF1F4}, {10, 719, 0xECF1F4},   // button bar
         {24, 672, 0x007AA8},  {20, 668, 0x006A94},   // primary face and rim
-        {190, 672, 0xFFFFFF}, {184, 668, 0xCED8E0},  // light face and rim
+        {190, 672, 0xFFFFFF}, {184, 668, 0x65849D},  // light face and rim
     };
     for (const Expected& p : pixels) {
         QVERIFY2(
@@ -243,7 +264,6 @@ void MainWindowTest::keyRuns_data() {
     QTest::newRow("keypad Enter in a field") << "field0" << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
     QTest::newRow("F5 in a field") << "field5" << int(Qt::Key_F5) << int(Qt::NoModifier);
     QTest::newRow("Enter in the report box") << "report" << int(Qt::Key_Return) << int(Qt::NoModifier);
-    QTest::newRow("Enter on the reset button") << "button1004" << int(Qt::Key_Return) << int(Qt::NoModifier);
     QTest::newRow("Ctrl+Enter in a field") << "field1" << int(Qt::Key_Return) << int(Qt::ControlModifier);
 }
 
@@ -257,21 +277,22 @@ void MainWindowTest::keyRuns() {
     QCOMPARE(Report(), QStringLiteral("ABCD2：4 分\n"));
     QCOMPARE(Child<QLabel>("verdict")->text(), QStringLiteral("中危，尽快完成血管与心源评估"));
     QCOMPARE(Status(), QStringLiteral("计算完成  ABCD2 评分"));
-    QCOMPARE(QApplication::focusWidget(), window.get());
-    QCOMPARE(returnPressed.count(), 0);                 // consumed before the field saw it
-    QCOMPARE(Field(1)->text(), QStringLiteral("150"));  // the reset button was not pressed
+    QCOMPARE(QApplication::focusWidget(), window->findChild<QWidget*>(target));  // the focus stays
+    QCOMPARE(returnPressed.count(), 0);                                          // consumed before the field saw it
+    QCOMPARE(Field(1)->text(), QStringLiteral("150"));
     QVERIFY(notices.isEmpty());
 }
 
-void MainWindowTest::secondF5DoesNothing() {
+void MainWindowTest::secondF5CalculatesAgain() {
     PressIn(Field(0), Qt::Key_F5);
     QCOMPARE(Report(), QStringLiteral("ABCD2：3 分\n"));
-    Field(1)->setText(QStringLiteral("150"));  // would score 4 if a second calculation ran
-    PressIn(nullptr, Qt::Key_F5);
+    QCOMPARE(QApplication::focusWidget(), Field(0));
+    Field(1)->setText(QStringLiteral("150"));
+    PressIn(nullptr, Qt::Key_F5);  // straight after: the focus is still in the field
+    QCOMPARE(Report(), QStringLiteral("ABCD2：4 分\n"));
+    Field(1)->setText(QStringLiteral("130"));
     PressIn(nullptr, Qt::Key_Return);
     QCOMPARE(Report(), QStringLiteral("ABCD2：3 分\n"));
-    PressIn(Field(4), Qt::Key_F5);  // focus back in a field: the keys work again
-    QCOMPARE(Report(), QStringLiteral("ABCD2：4 分\n"));
 }
 
 void MainWindowTest::rejectedFieldKeepsTheResultAndTakesTheFocus_data() {
@@ -325,7 +346,8 @@ void MainWindowTest::verdictColourFollowsTheLevel() {
     QCOMPARE(Child<QLabel>("verdict")->text(), QStringLiteral("高危，2 天内卒中风险高，住院评估"));
     QCOMPARE(Child<QLabel>("verdict")->palette().color(QPalette::WindowText).rgb() & 0xFFFFFF, 0xBE1E2Du);
     QTest::mouseClick(Child<QWidget>("button1004"), Qt::LeftButton);
-    QCOMPARE(Child<QLabel>("verdict")->palette().color(QPalette::WindowText).rgb() & 0xFFFFFF, 0x008060u);
+    // Back to the prompt, in the neutral colour: not a low-risk result.
+    QCOMPARE(Child<QLabel>("verdict")->palette().color(QPalette::WindowText).rgb() & 0xFFFFFF, 0x606A72u);
     QCOMPARE(Child<QLabel>("verdict")->text(), QStringLiteral("填写左侧参数，点击“计算”"));
     QCOMPARE(Field(0)->text(), QStringLiteral("60"));
     QCOMPARE(Report(), QString());
@@ -391,17 +413,19 @@ void MainWindowTest::saveWritesIntoTheRecordsFolder() {
     QVERIFY(bytes.endsWith(",糖尿病(1/0)=0,\"ABCD2：3 分\r\n\"\r\n"));
 }
 
-void MainWindowTest::tabMovesBetweenFields() {
-    PressIn(Field(0), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), Field(1));
-    PressIn(nullptr, Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), Field(2));
-    PressIn(Field(0), Qt::Key_Backtab, Qt::ShiftModifier);
-    QCOMPARE(QApplication::focusWidget(), Field(5));
-    PressIn(Field(5), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), Field(0));
-    PressIn(Child<QWidget>("report"), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), Field(0));
+void MainWindowTest::tabWalksEveryStop() {
+    static const char* const ring[] = {"field0", "field1",     "field2",     "field3",     "field4",     "field5",
+                                       "report", "button1001", "button1002", "button1003", "button1004", "button1005"};
+    for (const char* stop : ring) {
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(stop));
+        PressIn(nullptr, Qt::Key_Tab);
+    }
+    QCOMPARE(QApplication::focusWidget(), Field(0));  // round again
+    for (int i = 11; i >= 0; --i) {
+        PressIn(nullptr, Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(ring[i]));
+    }
+    QCOMPARE(Field(0)->selectedText(), QStringLiteral("60"));  // a field reached by Tab is selected whole
 }
 
 void MainWindowTest::iconAtEverySize() {
@@ -426,6 +450,311 @@ void MainWindowTest::renderAfterCalculation() {
     for (int y = 142; y < 188; ++y)
         for (int x = 492; x < 984; ++x) verdictPixels += (image.pixel(x, y) & 0xFFFFFF) == 0xD66C00;
     QVERIFY2(verdictPixels > 100, "the verdict is drawn in the colour of level 2");
+}
+
+void MainWindowTest::buttonsRunOnSpaceAndEnter_data() {
+    QTest::addColumn<int>("button");
+    QTest::addColumn<int>("key");
+    for (int key : {int(Qt::Key_Space), int(Qt::Key_Return)}) {
+        for (int b = 1001; b <= 1005; ++b)
+            QTest::addRow("%s on %d", key == Qt::Key_Space ? "Space" : "Enter", b) << b << key;
+    }
+}
+
+// Each button, focused, runs its own command and keeps the focus. A result and a changed field are set up
+// first, so every command has something to show.
+void MainWindowTest::buttonsRunOnSpaceAndEnter() {
+    QFETCH(int, button);
+    QFETCH(int, key);
+    PressIn(Field(0), Qt::Key_F5);
+    Field(1)->setText(QStringLiteral("150"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    QWidget* target = Child<QWidget>(QStringLiteral("button%1").arg(button).toLatin1().constData());
+    PressIn(target, Qt::Key(key));
+    QCOMPARE(QApplication::focusWidget(), target);
+    const bool calculated = Report() == QStringLiteral("ABCD2：4 分\n");
+    const bool saved = !notices.isEmpty() && notices.last().caption == QStringLiteral("已保存");
+    const bool copied = QGuiApplication::clipboard()->text() != QStringLiteral("before");
+    const bool reset = Field(1)->text() == QStringLiteral("130");
+    const bool about = !notices.isEmpty() && notices.last().caption == QStringLiteral("关于本工具");
+    const bool ran[] = {calculated, saved, copied, reset, about};
+    for (int b = 0; b < 5; ++b) QVERIFY2(ran[b] == (b == button - 1001), qPrintable(QString::number(b)));
+}
+
+void MainWindowTest::commandKeysWorkFromAnywhere_data() {
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("expected");  // the notice caption, or "copied"
+    const int ctrl = int(Qt::ControlModifier), ctrlShift = int(Qt::ControlModifier | Qt::ShiftModifier);
+    for (const char* target : {"field2", "report", "button1004"}) {
+        QTest::addRow("Ctrl+S in %s", target) << target << int(Qt::Key_S) << ctrl << "已保存";
+        QTest::addRow("Ctrl+Shift+C in %s", target) << target << int(Qt::Key_C) << ctrlShift << "copied";
+        QTest::addRow("F1 in %s", target) << target << int(Qt::Key_F1) << int(Qt::NoModifier) << "关于本工具";
+    }
+}
+
+void MainWindowTest::commandKeysWorkFromAnywhere() {
+    QFETCH(QString, target);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, expected);
+    PressIn(Field(0), Qt::Key_F5);
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    QWidget* control = window->findChild<QWidget*>(target);
+    PressIn(control, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    if (expected == QStringLiteral("copied")) {
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QStringLiteral("ABCD2 评分\r\nABCD2：3 分\r\n—— 低危，门诊随访"));
+        QVERIFY(notices.isEmpty());
+    } else {
+        QCOMPARE(notices.size(), 1);
+        QCOMPARE(notices[0].caption, expected);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
+    }
+    QCOMPARE(QApplication::focusWidget(), control);
+}
+
+void MainWindowTest::modifiersTypeNothingButEditingWorks() {
+    QLineEdit* age = Field(0);
+    PressIn(age, Qt::Key_End);
+    for (Qt::Key key : {Qt::Key_1, Qt::Key_9, Qt::Key_A}) {
+        PressIn(nullptr, key, Qt::AltModifier);
+        PressIn(nullptr, key, Qt::ControlModifier | Qt::AltModifier);
+    }
+    PressIn(nullptr, Qt::Key_B, Qt::ControlModifier);
+    QCOMPARE(age->text(), QStringLiteral("60"));
+    PressIn(nullptr, Qt::Key_F5);
+    QCOMPARE(Report(), QStringLiteral("ABCD2：3 分\n"));  // the age read was 60, not 6019
+    PressIn(nullptr, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(age->selectedText(), QStringLiteral("60"));
+    PressIn(nullptr, Qt::Key_7);
+    PressIn(nullptr, Qt::Key_1, Qt::ShiftModifier | Qt::KeypadModifier);
+    QCOMPARE(age->text().left(1), QStringLiteral("7"));
+    PressIn(nullptr, Qt::Key_Z, Qt::ControlModifier);
+    PressIn(nullptr, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(age->text(), QStringLiteral("60"));
+}
+
+// A real message box: while it is open it has the focus; once closed, the control that had it has it again.
+void MainWindowTest::focusReturnsAfterAMessageBox() {
+    window->SetNoticePresenter(nullptr);
+    auto local = std::make_unique<MainWindow>(ActiveTool(), dataFolder->path());
+    local->show();
+    local->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(local.get()));
+    for (const char* name : {"button1003", "field2", "report", "button1005"}) {
+        QWidget* control = local->findChild<QWidget*>(QString::fromLatin1(name));
+        control->setFocus();
+        QWidget* focusInBox = nullptr;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) return;
+            QApplication::setActiveWindow(box);  // as a window manager would; offscreen leaves it to us
+            box->button(QMessageBox::Ok)->setFocus();
+            focusInBox = QApplication::focusWidget();
+            box->accept();
+        });
+        QTest::keyClick(local->windowHandle(), Qt::Key_F1);  // About, from wherever the focus is
+        QVERIFY2(focusInBox != nullptr && focusInBox != control, name);
+        QTRY_COMPARE(QApplication::focusWidget(), control);
+    }
+}
+
+void MainWindowTest::messageBoxesSpeakChinese() {
+    PrepareApplication();
+    QMessageBox box(QMessageBox::Information, QStringLiteral("提示"), QStringLiteral("x"), QMessageBox::Ok);
+    QCOMPARE(box.button(QMessageBox::Ok)->text(), QStringLiteral("确定"));
+}
+
+void MainWindowTest::focusIsMarked() {
+    struct Case {
+        const char* focused;
+        QPoint mark;  // a pixel of the focus mark
+        QRgb colour;
+    };
+    static const Case cases[] = {
+        {"field2", {216 + 70, 150 + 68 - 4 - 1}, Colours.focusMark},  // just above the field
+        {"report", {492 - 2, 300}, Colours.focusMark},                // left of the report box
+        {"button1002", {184 + 3, 668 + 20}, Colours.focusMark},       // inside a light button's edge
+        {"button1001", {20 + 60, 668 + 2}, Colours.focusMarkOnPrimary},
+    };
+    for (const Case& c : cases) {
+        QWidget* control = window->findChild<QWidget*>(QString::fromLatin1(c.focused));
+        control->setFocus();
+        QCOMPARE(window->grab().toImage().pixel(c.mark) & 0xFFFFFF, c.colour);
+        Field(0)->setFocus();  // elsewhere: the mark is gone
+        QVERIFY((window->grab().toImage().pixel(c.mark) & 0xFFFFFF) != c.colour);
+    }
+}
+
+namespace {
+
+QAccessibleInterface* Accessible(QObject* object) { return QAccessible::queryAccessibleInterface(object); }
+
+}  // namespace
+
+void MainWindowTest::accessibleNamesAndRoles() {
+    const Tool& tool = ActiveTool();
+    static const char* const descriptions[] = {"岁；0 至 130 之间的数",
+                                               "mmHg；40 至 300 之间的数",
+                                               "mmHg；20 至 200 之间的数",
+                                               "0、1 或 2",
+                                               "0、1 或 2",
+                                               "0 或 1"};
+    for (int i = 0; i < 6; ++i) {
+        QAccessibleInterface* field = Accessible(Field(i));
+        QCOMPARE(field->role(), QAccessible::EditableText);
+        QCOMPARE(field->text(QAccessible::Name), QString::fromUtf16(tool.inputs[i].label));
+        QCOMPARE(field->text(QAccessible::Description), QString::fromUtf8(descriptions[i]));
+        QCOMPARE(field->text(QAccessible::Value), Field(i)->text());
+        QVERIFY(field->textInterface() != nullptr);
+    }
+    QCOMPARE(Accessible(Child<QWidget>("report"))->text(QAccessible::Name), QStringLiteral("计算结果"));
+    static const char* const captions[] = {"计算 (F5)", "保存记录", "复制结果", "清空重填", "关于"};
+    for (int b = 0; b < 5; ++b) {
+        QAccessibleInterface* button = Accessible(Child<QWidget>(QStringLiteral("button%1").arg(1001 + b).toLatin1()));
+        QCOMPARE(button->role(), QAccessible::Button);
+        QCOMPARE(button->text(QAccessible::Name), QString::fromUtf8(captions[b]));
+        QVERIFY(button->state().focusable);
+    }
+    QCOMPARE(Accessible(window.get())->role(), QAccessible::Window);  // a frame to the screen reader
+    QCOMPARE(Accessible(Child<QWidget>("verdict"))->text(QAccessible::Name),
+             QStringLiteral("填写左侧参数，点击“计算”"));
+    QCOMPARE(Accessible(Child<QWidget>("status"))->text(QAccessible::Name), Status());
+    PressIn(Field(0), Qt::Key_F5);
+    QCOMPARE(Accessible(Child<QWidget>("verdict"))->text(QAccessible::Name), QStringLiteral("低危，门诊随访"));
+    QCOMPARE(Accessible(Child<QWidget>("status"))->text(QAccessible::Name), QStringLiteral("计算完成  ABCD2 评分"));
+    QCOMPARE(Accessible(Child<QWidget>("announcement"))->role(), QAccessible::Notification);
+}
+
+namespace {
+
+// Records the name the notification object has each time it is shown: the moment Qt tells assistive
+// technology (an ObjectShow event; the offscreen platform has no bridge to watch the event itself).
+class ShowRecorder : public QObject {
+   public:
+    QStringList said;
+
+   protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) said.append(Accessible(watched)->text(QAccessible::Name));
+        return false;
+    }
+};
+
+}  // namespace
+
+void MainWindowTest::resultsAreAnnounced() {
+    QWidget* announcement = Child<QWidget>("announcement");
+    QCOMPARE(Accessible(announcement)->role(), QAccessible::Notification);
+    ShowRecorder recorder;
+    announcement->installEventFilter(&recorder);
+    struct Step {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        const char* said;  // nullptr: the saved path
+    };
+    const Step steps[] = {
+        {Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier, ""},  // refused: the notice box speaks
+        {Qt::Key_F5, Qt::NoModifier, "低危，门诊随访"},
+        {Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier, "结果已复制到剪贴板"},
+        {Qt::Key_S, Qt::ControlModifier, nullptr},
+        {Qt::Key_F1, Qt::NoModifier, ""},  // About has a box of its own and no news
+    };
+    for (const Step& step : steps) {
+        recorder.said.clear();
+        PressIn(Field(0), step.key, step.modifiers);
+        const QString said = step.said != nullptr ? QString::fromUtf8(step.said) : Status();
+        QCOMPARE(recorder.said, said.isEmpty() ? QStringList() : QStringList{said});
+    }
+    recorder.said.clear();
+    QTest::mouseClick(Child<QWidget>("button1004"), Qt::LeftButton);
+    QCOMPARE(recorder.said, QStringList{QStringLiteral("已恢复默认值")});
+}
+
+// Qt 6.4.2's own answer to a word query can loop for ever: a watchdog ends the process rather than let the
+// run hang, so the hang is a failure.
+void MainWindowTest::everyTextQueryOfEveryFieldAnswers() {
+    std::atomic<bool> done{false};
+    std::thread watchdog([&done] {
+        for (int tenth = 0; tenth < 300 && !done; ++tenth) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (!done) {
+            static const char message[] = "FAIL: a text query of a field did not answer within 30 s\n";
+            (void)!write(2, message, sizeof message - 1);
+            _exit(1);
+        }
+    });
+    static const char* const texts[] = {"60",
+                                        "",
+                                        " 1.5  e3 x",
+                                        "a",
+                                        "12 34",
+                                        "\xF0\x9F\x98\x80"
+                                        "1",
+                                        "  "};
+    static const QAccessible::TextBoundaryType boundaries[] = {
+        QAccessible::CharBoundary,      QAccessible::WordBoundary, QAccessible::SentenceBoundary,
+        QAccessible::ParagraphBoundary, QAccessible::LineBoundary, QAccessible::NoBoundary};
+    int answers = 0;
+    for (int i = 0; i < 6; ++i) {
+        QAccessibleTextInterface* text = Accessible(Field(i))->textInterface();
+        QVERIFY(text != nullptr);
+        for (const char* sample : texts) {
+            Field(i)->setText(QString::fromUtf8(sample));
+            const QString whole = Field(i)->text();
+            QCOMPARE(text->characterCount(), whole.size());
+            for (int offset = -2; offset <= whole.size() + 1; ++offset) {
+                for (QAccessible::TextBoundaryType boundary : boundaries) {
+                    int start = 0, end = 0;
+                    const QString pieces[] = {text->textBeforeOffset(offset, boundary, &start, &end),
+                                              text->textAtOffset(offset, boundary, &start, &end),
+                                              text->textAfterOffset(offset, boundary, &start, &end)};
+                    (void)pieces;
+                    // The last answer names its own range within the text.
+                    if (start >= 0) QCOMPARE(pieces[2], whole.mid(start, end - start));
+                    ++answers;
+                }
+            }
+        }
+    }
+    done = true;
+    watchdog.join();
+    QVERIFY(answers > 500);
+    // Words keep their spaces after them, and the word before the second is the first.
+    Field(0)->setText(QStringLiteral("12 34"));
+    QAccessibleTextInterface* text = Accessible(Field(0))->textInterface();
+    int start = 0, end = 0;
+    QCOMPARE(text->textAtOffset(4, QAccessible::WordBoundary, &start, &end), QStringLiteral("34"));
+    QCOMPARE(text->textBeforeOffset(4, QAccessible::WordBoundary, &start, &end), QStringLiteral("12 "));
+    QCOMPARE(start, 0);
+    QCOMPARE(text->textAfterOffset(0, QAccessible::WordBoundary, &start, &end), QStringLiteral("34"));
+    QCOMPARE(text->textAtOffset(1, QAccessible::CharBoundary, &start, &end), QStringLiteral("2"));
+}
+
+// On a work area of 1366×728 the window and its frame fit, scaled as one; where there is room it is exactly
+// the 100 % layout again.
+void MainWindowTest::fitsAWorkAreaOf1366x728() {
+    const QMargins frame(1, 29, 1, 1);
+    const QRect workArea(0, 40, 1366, 728);  // a task bar along the top
+    window->FitInto(workArea, frame);
+    const double factor = (728.0 - 30) / 720;
+    QCOMPARE(window->FitScale(), factor);
+    const QRect outer = QRect(window->pos(), window->size()).marginsAdded(QMargins(0, 0, 2, 30));
+    QVERIFY2(
+        workArea.contains(outer),
+        qPrintable(QStringLiteral("%1,%2 %3x%4").arg(outer.x()).arg(outer.y()).arg(outer.width()).arg(outer.height())));
+    QCOMPARE(outer.center().x(), workArea.center().x());
+    QCOMPARE(Child<QWidget>("verdict")->font().pixelSize(), qRound(21 * factor));
+    QCOMPARE(Child<QWidget>("button1005")->geometry().right(), qRound((616 + 110) * factor) - 1);
+    QCOMPARE(Child<QWidget>("field5")->geometry().bottom(), qRound((150 + 34 * 5 + 23) * factor) - 1);
+    QCOMPARE(window->grab().toImage().pixel(window->width() - 1, window->height() - 1) & 0xFFFFFF, Colours.buttonBar);
+    window->FitInto(QRect(0, 0, 1920, 1040), frame);
+    QCOMPARE(window->FitScale(), 1.0);
+    QCOMPARE(window->size(), QSize(1020, 720));
+    QCOMPARE(Child<QWidget>("field5")->geometry(), QRect(216, 150 + 34 * 5 - 4, 152, 27));
+    QCOMPARE(Child<QWidget>("label4")->geometry(), QRect(24, 150 + 34 * 4 - 9, 184, 36));
+    QCOMPARE(Child<QWidget>("verdict")->font().pixelSize(), 21);
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -2,15 +2,21 @@
 
 #include <QPainter>
 
+#include "ui/window_colours.h"
+
 namespace ovra {
 namespace {
 
 struct ButtonScheme {
-    QRgb face, pressedFace, outline, caption;
+    QRgb face, pressedFace, edge, caption, focusMark;
 };
 
-const ButtonScheme primaryScheme = {0x007AA8, 0x00648A, 0x006A94, 0xFFFFFF};
-const ButtonScheme lightScheme = {0xFFFFFF, 0xE2EAF0, 0xCED8E0, 0x2C3842};
+const ButtonScheme primaryScheme = {Colours.primaryFace, Colours.primaryPressedFace, Colours.primaryEdge,
+                                    Colours.primaryCaption, Colours.focusMarkOnPrimary};
+const ButtonScheme lightScheme = {Colours.lightFace, Colours.lightPressedFace, Colours.lightEdge, Colours.lightCaption,
+                                  Colours.focusMark};
+constexpr int FocusInset = 2;  // between the edge and the focus mark
+constexpr int FocusWidth = 2;
 
 }  // namespace
 
@@ -18,15 +24,23 @@ PaintedButton::PaintedButton(const QString& caption, bool primary, const QFont& 
     : QAbstractButton(parent), primary(primary) {
     setText(caption);
     setFont(font);
-    setFocusPolicy(Qt::ClickFocus);
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 void PaintedButton::paintEvent(QPaintEvent*) {
     const ButtonScheme& scheme = primary ? primaryScheme : lightScheme;
     QPainter painter(this);
     painter.fillRect(rect(), QColor::fromRgb(isDown() ? scheme.pressedFace : scheme.face));
-    painter.setPen(QColor::fromRgb(scheme.outline));
+    painter.setPen(QColor::fromRgb(scheme.edge));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    if (hasFocus()) {
+        const QRect ring = rect().adjusted(FocusInset, FocusInset, -FocusInset, -FocusInset);
+        const QColor mark = QColor::fromRgb(scheme.focusMark);
+        painter.fillRect(ring.x(), ring.y(), ring.width(), FocusWidth, mark);
+        painter.fillRect(ring.x(), ring.bottom() - FocusWidth + 1, ring.width(), FocusWidth, mark);
+        painter.fillRect(ring.x(), ring.y(), FocusWidth, ring.height(), mark);
+        painter.fillRect(ring.right() - FocusWidth + 1, ring.y(), FocusWidth, ring.height(), mark);
+    }
     painter.setPen(QColor::fromRgb(scheme.caption));
     const QString caption = fontMetrics().elidedText(text(), Qt::ElideRight, width());
     painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, caption);

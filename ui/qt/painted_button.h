@@ -1,5 +1,6 @@
 #pragma once
-// The command buttons paint their own face: the primary (Calculate) scheme or the light one, darker while held.
+// The command buttons paint their own face: the primary (Calculate) scheme or the light one, darker while held,
+// with a focus mark while focused.
 #include <QAbstractButton>
 
 namespace ovra {

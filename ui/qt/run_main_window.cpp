@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <QScreen>
 #include <cstdio>
 
 #include "ui/qt/main_window.h"
@@ -25,13 +24,9 @@ extern "C" __attribute__((visibility("default"))) int OvraRunMainWindow(int argc
     const QtMessageHandler previous = qInstallMessageHandler(QuietUntilStarted);
     QApplication app(appArgc, argv);
     qInstallMessageHandler(previous);
+    ovra::PrepareApplication();
     ovra::MainWindow window(*tool, ovra::RecordsFolder());
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect frame = window.frameGeometry();
-        const QSize screenSize = screen->geometry().size();
-        window.move(qMax(0, (screenSize.width() - frame.width()) / 2),
-                    qMax(0, (screenSize.height() - frame.height()) / 2));
-    }
+    ovra::PlaceOnScreen(window);
     window.show();
     window.FocusFirstField();
     app.exec();
