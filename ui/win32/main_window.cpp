@@ -4,7 +4,6 @@
 
 #include "text/text.h"
 #include "ui/field_reading.h"
-#include "ui/screen_fit.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/field_accessible.h"
 #include "ui/win32/key_press.h"
@@ -83,13 +82,6 @@ HWND CreateChild(const wchar_t* className, const char16_t* text, DWORD style, DW
     return child;
 }
 
-// The client area laid out at `layoutDpi` in the frame of a monitor at `dpi`.
-SIZE OuterSize(UINT layoutDpi, UINT dpi) {
-    RECT rect = {0, 0, Scaled(ClientWidth, layoutDpi), Scaled(ClientHeight, layoutDpi)};
-    AdjustWindowRectForDpi(rect, MainWindowStyle, dpi);
-    return SIZE{rect.right - rect.left, rect.bottom - rect.top};
-}
-
 RECT WorkAreaOf(HMONITOR monitor) {
     MONITORINFO info = {};
     info.cbSize = sizeof info;
@@ -97,18 +89,6 @@ RECT WorkAreaOf(HMONITOR monitor) {
     RECT work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     return work;
-}
-
-// The layout's DPI on a monitor at `dpi` with the work area `work`: `dpi` where the window fits, else scaled
-// down by the shared fit factor, rounded down so that rounding never pushes the window off the work area.
-UINT FittedLayoutDpi(UINT dpi, const RECT& work) {
-    RECT frame = {0, 0, 0, 0};
-    AdjustWindowRectForDpi(frame, MainWindowStyle, dpi);
-    const double factor = FitFactor(work.right - work.left, work.bottom - work.top, frame.right - frame.left,
-                                    frame.bottom - frame.top, dpi / 96.0);
-    if (factor >= 1.0) return dpi;
-    const UINT fitted = static_cast<UINT>(dpi * factor);
-    return fitted > 0 ? fitted : 1;
 }
 
 POINT CentredIn(const RECT& work, SIZE outer) {
