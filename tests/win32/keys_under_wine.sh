@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The window from the keyboard alone under Xvfb and Wine, with the focus and the announcements read from
 # another process (window_probe.exe): Tab through every stop and back, Enter and Space on each button, Ctrl+S,
-# Ctrl+Shift+C, F1, Ctrl+A in a field, Alt+1 typing nothing, the focus after F5 and after each message box.
+# Ctrl+Shift+C, F1, Ctrl+A in a field, Alt+1 typing nothing, the focus after F5 and after each message box;
+# the focus mark on a field and on a button, counted in a screenshot.
 #   keys_under_wine.sh <build-dir> <program.exe> <window_probe.exe>
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -42,6 +43,27 @@ close_notice() {
   xdotool key Return
   wait_for 10 sh -c "! xdotool search --onlyvisible --name '^$1\$'"
 }
+# marked <x> <y> <w> <h>: how many pixels of that part of the window have the focus mark's colour.
+marked() {
+  import -window "$main" png:- 2>/dev/null | convert - -crop "$3x$4+$1+$2" +repage -fill black +opaque '#006C96' \
+    -fill white -opaque '#006C96' -format '%[fx:round(mean*w*h)]' info:
+}
+# marks_are <field frame's pixels at least> <Save button's at least>, 0 meaning none at all.
+marks_are() {
+  field=$(marked 208 139 168 42)  # around the first field, 216,146 152×27
+  save=$(marked 184 668 132 40)   # the Save button
+  { [ "$1" -eq 0 ] && [ "$field" -eq 0 ] || [ "$1" -gt 0 ] && [ "$field" -ge "$1" ]; } &&
+    { [ "$2" -eq 0 ] && [ "$save" -eq 0 ] || [ "$2" -gt 0 ] && [ "$save" -ge "$2" ]; }
+}
+# focus_marks <case> <as marks_are>: waits for the repaint, as a busy machine may be slow to it.
+focus_marks() {
+  local deadline=$((SECONDS + 5))
+  until marks_are "$2" "$3"; do
+    [ "$SECONDS" -lt "$deadline" ] || { fail "$1: focus mark pixels around the first field $field, on Save $save"; return; }
+    sleep 0.2
+  done
+  ok "$1: focus mark pixels around the first field $field, on Save $save"
+}
 after_notice_focus_is() {
   wait_for 10 focus_is "$2" && ok "$1: focus back on $2" || fail "$1: focus on $(last_focus), not $2"
 }
@@ -54,6 +76,8 @@ main=$(window_named "$title" 60)
 watcher=$!
 wait_for 60 grep -q '^watching$' "$trace" || { fail "the probe saw no events: $(head -1 "$trace")"; exit 1; }
 wait_for 20 focus_is 2000 && ok "the first field has the focus at start" || fail "focus at start: $(last_focus)"
+# A 2 px frame around the 152×27 field, a pixel off it: (158 + 162) × 2 × 2 pixels at least.
+focus_marks "the first field focused" 600 0
 
 # The ring: six fields, the report box, the five buttons, and back to the first field; Shift+Tab the reverse.
 keys Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab
@@ -88,6 +112,7 @@ keys shift+Tab shift+Tab ctrl+a 1 Tab Tab space  # diabetes to 1 in the last fie
 expected5=$'ABCD2 评分\nABCD2：5 分\n—— 中危，尽快完成血管与心源评估'
 keys Tab Return  # Enter on Save
 close_notice "已保存" && after_notice_focus_is "Enter on Save" 1002
+focus_marks "Save focused" 0 300
 keys Tab space  # Space on Copy
 wait_for 10 clipboard_is "$expected5" && ok "Space on Calculate, then Space on Copy: score 5" \
   || fail "clipboard after the Copy button: '$(clipboard)'"
