@@ -7,7 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   qt6-base-dev qt6-translations-l10n fonts-noto-cjk python3
-  xvfb xdotool xclip strace x11-utils openbox at-spi2-core python3-pyatspi dbus
+  xvfb xdotool xclip strace x11-utils openbox at-spi2-core python3-pyatspi dbus orca
   g++-mingw-w64-x86-64-posix wine64 googletest imagemagick bc
   dpkg-dev file lintian desktop-file-utils appstream unzip
 )

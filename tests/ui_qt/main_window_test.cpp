@@ -529,8 +529,7 @@ void MainWindowTest::modifiersTypeNothingButEditingWorks() {
     PressIn(nullptr, Qt::Key_A, Qt::ControlModifier);
     QCOMPARE(age->selectedText(), QStringLiteral("60"));
     PressIn(nullptr, Qt::Key_7);
-    PressIn(nullptr, Qt::Key_1, Qt::ShiftModifier | Qt::KeypadModifier);
-    QCOMPARE(age->text().left(1), QStringLiteral("7"));
+    QCOMPARE(age->text(), QStringLiteral("7"));
     PressIn(nullptr, Qt::Key_Z, Qt::ControlModifier);
     PressIn(nullptr, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(age->text(), QStringLiteral("60"));

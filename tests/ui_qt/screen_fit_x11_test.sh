@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The real program under a real window manager on a 1366×768 screen whose bottom 40 pixels are taken (a task
-# bar: openbox's screen margin), so the work area is 1366×728: the whole window, frame included, lies inside
-# it, scaled down. Every wait is bounded.
+# The real program under a real window manager on screens whose bottom is taken by a task bar (openbox's
+# screen margin): 1366×768 with 40 pixels taken (a work area of 1366×728) and 1920×1080 at 150 % with 48
+# taken. The whole window, frame included, lies inside the work area, scaled down. Every wait is bounded.
 set -u
 program=$1
 for tool in Xvfb openbox xdotool xwininfo xprop; do
@@ -13,39 +13,15 @@ done
 
 work=$(mktemp -d)
 pids=()
-cleanup() {
+stop_all() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
   wait 2>/dev/null
-  rm -rf "$work"
+  pids=()
 }
-trap cleanup EXIT
+trap 'stop_all; rm -rf "$work"' EXIT
 fail() { echo "FAIL $*"; exit 1; }
 . "$(dirname "$0")/../support/wait_for.sh"
 file_has_text() { [ -s "$1" ]; }
-
-Xvfb -displayfd 3 -screen 0 1366x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-wait_for 10 file_has_text "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -n1 "$work/display")"
-
-cat >"$work/rc.xml" <<'XML'
-<?xml version="1.0" encoding="UTF-8"?>
-<openbox_config xmlns="http://openbox.org/3.4/rc">
-  <margins><top>0</top><bottom>40</bottom><left>0</left><right>0</right></margins>
-  <desktops><number>1</number></desktops>
-</openbox_config>
-XML
-HOME="$work" openbox --config-file "$work/rc.xml" >"$work/openbox.log" 2>&1 &
-pids+=($!)
-workarea_ready() { xprop -root _NET_WORKAREA 2>/dev/null | grep -q '0, 0, 1366, 728'; }
-wait_for 10 workarea_ready || fail "the work area is not 1366×728: $(xprop -root _NET_WORKAREA 2>&1)"
-
-mkdir -p "$work/data" "$work/runtime"
-chmod 700 "$work/runtime"
-XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb "$program" >"$work/program.log" 2>&1 &
-pids+=($!)
-window=$(timeout 20 xdotool search --sync --onlyvisible --name '^ABCD2 评分$' | head -n1)
-[ -n "$window" ] || fail "the window did not appear: $(cat "$work/program.log")"
 
 # The frame as the window manager placed it: the client's place and size widened by the extents the window
 # manager announces (left, right, top, bottom). Prints left, top, width, height.
@@ -58,14 +34,48 @@ frame() {
   [ -n "$b" ] || return 1
   echo $((x - l)) $((y - t)) $((w + l + r)) $((h + t + b))
 }
-client() { xwininfo -id "$window" | awk '/Width/ {w=$NF} /Height/ {h=$NF} END {print w, h}'; }
-inside() {
+inside() {  # work area width, height
   local x y w h
   read -r x y w h <<<"$(frame)" || return 1
-  [ -n "$h" ] || return 1
-  [ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ $((x + w)) -le 1366 ] && [ $((y + h)) -le 728 ]
+  [ -n "$h" ] && [ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ $((x + w)) -le "$1" ] && [ $((y + h)) -le "$2" ]
 }
-wait_for 10 inside || fail "the frame $(frame) (x y w h) is not inside the work area 1366×728"
-read -r cw ch <<<"$(client)"
-[ "$ch" -lt 720 ] && [ "$cw" -lt 1020 ] || fail "the window was not scaled: client ${cw}×${ch}"
-echo "frame $(frame) (x y w h) inside 1366×728; client ${cw}×${ch}"
+
+# screen width, height, task bar height, Qt's scale; the client at full size in device pixels.
+check() {
+  local width=$1 height=$2 bar=$3 scale=$4 full_width=$5 full_height=$6
+  local area_height=$((height - bar))
+  rm -f "$work/display"
+  Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+  pids+=($!)
+  wait_for 10 file_has_text "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+  export DISPLAY=":$(head -n1 "$work/display")"
+  cat >"$work/rc.xml" <<XML
+<?xml version="1.0" encoding="UTF-8"?>
+<openbox_config xmlns="http://openbox.org/3.4/rc">
+  <margins><top>0</top><bottom>$bar</bottom><left>0</left><right>0</right></margins>
+  <desktops><number>1</number></desktops>
+</openbox_config>
+XML
+  HOME="$work" openbox --config-file "$work/rc.xml" >"$work/openbox.log" 2>&1 &
+  pids+=($!)
+  workarea_ready() { xprop -root _NET_WORKAREA 2>/dev/null | grep -q "0, 0, $width, $area_height"; }
+  wait_for 10 workarea_ready || fail "the work area is not ${width}×${area_height}: $(xprop -root _NET_WORKAREA 2>&1)"
+  mkdir -p "$work/data" "$work/runtime"
+  chmod 700 "$work/runtime"
+  XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR="$scale" \
+    "$program" >"$work/program.log" 2>&1 &
+  pids+=($!)
+  window=$(timeout 20 xdotool search --sync --onlyvisible --name '^ABCD2 评分$' | head -n1)
+  [ -n "$window" ] || fail "the window did not appear: $(cat "$work/program.log")"
+  wait_for 10 inside "$width" "$area_height" ||
+    fail "the frame $(frame) (x y w h) is not inside the work area ${width}×${area_height} at $scale"
+  local cw ch
+  read -r cw ch <<<"$(xwininfo -id "$window" | awk '/Width/ {w=$NF} /Height/ {h=$NF} END {print w, h}')"
+  [ "$ch" -lt "$full_height" ] && [ "$cw" -lt "$full_width" ] ||
+    fail "the window was not scaled: client ${cw}×${ch} at $scale"
+  echo "frame $(frame) (x y w h) inside ${width}×${area_height} at $scale; client ${cw}×${ch}"
+  stop_all
+}
+
+check 1366 768 40 1 1020 720
+check 1920 1080 48 1.5 1530 1080
