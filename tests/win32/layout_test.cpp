@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "ui/screen_fit.h"
+#include "ui/win32/dpi.h"
 #include "ui/win32/main_window.h"
 #include "ui/win32/window_layout.h"
 
@@ -17,7 +19,10 @@ TEST(WindowLayout, BoxesAreExactAt96DpiAndScaledEdgeByEdgeElsewhere) {
     const LabelBox lastLabel = LabelBoxOf(LabelLayout{false, 0, true}, 13);
     const Placement cases[] = {
         {InputFieldBox(0), 96, 1020, {216, 146, 368, 173}},
-        {{lastLabel.x, lastLabel.y, lastLabel.width, lastLabel.height}, 96, 1020, {24, 593, 208, 615}},  // the fourteenth row ends at 615
+        {{lastLabel.x, lastLabel.y, lastLabel.width, lastLabel.height},
+         96,
+         1020,
+         {24, 593, 208, 615}},  // the fourteenth row ends at 615
         {{0, 660, FullWidth, 60}, 96, 1020, {0, 660, 1020, 720}},
         {{-240, 8, 214, 26}, 96, 1020, {780, 8, 994, 34}},  // against the right edge
         {InputFieldBox(0), 144, 1530, {324, 219, 552, 260}},
@@ -42,14 +47,52 @@ TEST(WindowLayout, FontHeightsScaleWithTheDpi) {
     EXPECT_EQ(Scaled(FontRows[SmallFont].height, 120), 15);
 }
 
+enum class Fit { AsIs, Scaled, Floor };
+struct Screen {
+    UINT dpi;
+    LONG width, height;  // the work area
+    Fit fit;
+};
+
+// The whole window, frame included, inside the work area at the fitted layout DPI, and no smaller than it must
+// be; where it fits, the monitor's own DPI; below the floor, the floor.
+TEST(ScreenFit, TheWindowFillsNoMoreThanTheWorkArea) {
+    const Screen screens[] = {
+        {96, 1280, 984, Fit::AsIs},     {96, 1366, 728, Fit::Scaled},   {96, 1280, 680, Fit::Scaled},
+        {144, 1920, 1032, Fit::Scaled}, {144, 1920, 1080, Fit::Scaled}, {120, 1366, 728, Fit::Scaled},
+        {144, 2560, 1400, Fit::AsIs},   {192, 2560, 1400, Fit::Scaled}, {96, 800, 560, Fit::Scaled},
+        {96, 600, 400, Fit::Floor},     {144, 800, 560, Fit::Floor},
+    };
+    for (const Screen& s : screens) {
+        const UINT layout = FittedLayoutDpi(s.dpi, RECT{0, 0, s.width, s.height});
+        const SIZE outer = OuterSize(layout, s.dpi);
+        const SIZE larger = OuterSize(layout + 1, s.dpi);
+        switch (s.fit) {
+            case Fit::AsIs:
+                EXPECT_EQ(layout, s.dpi) << s.width << "x" << s.height << " at " << s.dpi;
+                break;
+            case Fit::Scaled:
+                EXPECT_LT(layout, s.dpi) << s.width << "x" << s.height << " at " << s.dpi;
+                EXPECT_TRUE(larger.cx > s.width || larger.cy > s.height)
+                    << "one more DPI would fit too: " << s.width << "x" << s.height << " at " << s.dpi;
+                break;
+            case Fit::Floor:
+                EXPECT_EQ(layout, static_cast<UINT>(s.dpi * MinimumFitFactor)) << s.width << "x" << s.height;
+                continue;  // and may stand out of the work area, to be moved
+        }
+        EXPECT_LE(outer.cx, s.width) << s.width << "x" << s.height << " at " << s.dpi;
+        EXPECT_LE(outer.cy, s.height) << s.width << "x" << s.height << " at " << s.dpi;
+    }
+}
+
 TEST(FieldFocus, TabAndShiftTabWrapAroundTheFields) {
     struct Step {
         int32_t current, count, step, expected;
     };
     const Step steps[] = {
-        {0, 6, 1, 1}, {5, 6, 1, 0}, {0, 6, -1, 5}, {3, 6, -1, 2},
-        {-1, 6, 1, 0}, {-1, 6, -1, 5},  // from outside the fields: the first or the last
-        {0, 1, 1, 0}, {0, 1, -1, 0},
+        {0, 6, 1, 1},  {5, 6, 1, 0},  {0, 6, -1, 5},
+        {3, 6, -1, 2}, {-1, 6, 1, 0}, {-1, 6, -1, 5},  // from outside the fields: the first or the last
+        {0, 1, 1, 0},  {0, 1, -1, 0},
     };
     for (const Step& s : steps)
         EXPECT_EQ(NextFieldIndex(s.current, s.count, s.step), s.expected) << s.current << " by " << s.step;

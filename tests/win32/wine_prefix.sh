@@ -3,8 +3,11 @@
 # shows as it would. The first shell that sources it owns the session and ends it with WineSessionEnd; shells
 # started below it (ctest and its tests) find the session in the environment and join it.
 #   . wine_prefix.sh <build-dir>
+# A test that needs another screen starts its own session, in a subshell without OVRA_WINE_DISPLAY, with
+# OVRA_WINE_PREFIX_NAME (a second prefix beside the first, with its own server) and OVRA_WINE_SCREEN (Xvfb's
+# WxHxDepth).
 ovra_build_dir=$(cd "$1" && pwd)
-export WINEPREFIX="$ovra_build_dir/wineprefix"
+export WINEPREFIX="$ovra_build_dir/${OVRA_WINE_PREFIX_NAME:-wineprefix}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="  # no offer to install Mono or Gecko into the prefix
 WINE=${WINE:-/usr/lib/wine/wine64}
@@ -26,7 +29,7 @@ fi
 if [ -z "${OVRA_WINE_DISPLAY:-}" ]; then
   ovra_display_file=$(mktemp)
   exec 9>"$ovra_display_file"
-  Xvfb -displayfd 9 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb -displayfd 9 -screen 0 "${OVRA_WINE_SCREEN:-1280x1024x24}" -nolisten tcp >/dev/null 2>&1 &
   OVRA_WINE_XVFB=$!
   exec 9>&-
   for _ in $(seq 100); do [ -s "$ovra_display_file" ] && break; sleep 0.1; done

@@ -1,5 +1,8 @@
 #include "ui/win32/dpi.h"
 
+#include "ui/screen_fit.h"
+#include "ui/win32/window_layout.h"
+
 namespace ovra {
 namespace {
 
@@ -42,6 +45,22 @@ UINT DpiOfWindow(HWND window) {
 void AdjustWindowRectForDpi(RECT& rect, DWORD style, UINT dpi) {
     static const auto adjust = User32Function<AdjustForDpiFunction>("AdjustWindowRectExForDpi");
     if (adjust == nullptr || !adjust(&rect, style, FALSE, 0, dpi)) AdjustWindowRect(&rect, style, FALSE);
+}
+
+SIZE OuterSize(UINT layoutDpi, UINT dpi) {
+    RECT rect = {0, 0, Scaled(ClientWidth, layoutDpi), Scaled(ClientHeight, layoutDpi)};
+    AdjustWindowRectForDpi(rect, MainWindowStyle, dpi);
+    return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+}
+
+UINT FittedLayoutDpi(UINT dpi, const RECT& work) {
+    RECT frame = {0, 0, 0, 0};
+    AdjustWindowRectForDpi(frame, MainWindowStyle, dpi);
+    const double factor = FitFactor(work.right - work.left, work.bottom - work.top, frame.right - frame.left,
+                                    frame.bottom - frame.top, dpi / 96.0);
+    if (factor >= 1.0) return dpi;
+    const UINT fitted = static_cast<UINT>(dpi * factor);
+    return fitted > 0 ? fitted : 1;
 }
 
 }  // namespace ovra

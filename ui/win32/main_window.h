@@ -18,12 +18,12 @@ int RunMainWindow(HINSTANCE instance, const Tool& tool);
 
 // The pieces of RunMainWindow, for tests that drive the window message by message.
 HWND CreateMainWindow(HINSTANCE instance, const Tool& tool);
-// Enter or F5 aimed at a descendant runs Calculate, Tab and Shift+Tab move between the fields; true when the
-// message was used up.
+// A key-down aimed at the window or a control in it, as the shared key rule says: a command, a focus move, or
+// nothing at all; true when the message was used up, so it is neither translated nor dispatched.
 bool ApplyKeyRule(const MSG& message);
 const FrontEnd& MainWindowState();
 
-// Tab and Shift+Tab: the field after or before `current` (wrapping); from no field the first or the last.
+// The field after or before `current` (wrapping); from no field the first or the last.
 int32_t NextFieldIndex(int32_t current, int32_t count, int32_t step);
 
 }  // namespace ovra

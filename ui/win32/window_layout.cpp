@@ -23,30 +23,29 @@ Box UnitLabelBox(int32_t row) { return {374, InputRowTop + InputRowStep * row, 7
 
 // In painting order; later boxes cover earlier ones.
 const FillRow FillRows[] = {
-    {{0, 0, FullWidth, ClientHeight}, 0xF4F7F9},  // window background
-    {{0, 0, FullWidth, 88}, 0x006C96},            // header band
-    {{0, 0, 8, 88}, 0x0084B0},                    // accent strip
-    {{20, 96, 440, 552}, 0xFFFFFF},               // left panel
-    {{476, 96, 524, 552}, 0xFFFFFF},              // right panel
-    {{36, 133, 408, 1}, 0xE4EAEE},                // rule under the input caption
-    {{492, 133, 492, 1}, 0xE4EAEE},               // rule under the result caption
-    {{0, 660, FullWidth, 60}, 0xECF1F4},          // button bar
+    {{0, 0, FullWidth, ClientHeight}, Colours.windowBackground},
+    {{0, 0, FullWidth, 88}, Colours.headerBand},
+    {{0, 0, 8, 88}, Colours.accentStrip},
+    {{20, 96, 440, 552}, Colours.panel},        // left panel
+    {{476, 96, 524, 552}, Colours.panel},       // right panel
+    {{36, 133, 408, 1}, Colours.captionRule},   // under the input caption
+    {{492, 133, 492, 1}, Colours.captionRule},  // under the result caption
+    {{0, 660, FullWidth, 60}, Colours.buttonBar},
 };
 const int FillRowCount = sizeof FillRows / sizeof FillRows[0];
 
 const FillRow OutlineRows[] = {
-    {{20, 96, 440, 552}, 0xDAE2E8},
-    {{476, 96, 524, 552}, 0xDAE2E8},
+    {{20, 96, 440, 552}, Colours.panelOutline},
+    {{476, 96, 524, 552}, Colours.panelOutline},
 };
 const int OutlineRowCount = sizeof OutlineRows / sizeof OutlineRows[0];
 
 const TextRow TextRows[] = {
-    {{26, 12, 700, 38}, Painted::Title, TitleFont, 0xFFFFFF, DT_LEFT},
-    {{28, 48, 720, 28}, Painted::SubLine, CaptionFont, 0xD6ECF6, DT_LEFT},
-    {{-240, 8, 214, 26}, Painted::WebAddress, SmallFont, 0xBEDCEB, DT_RIGHT},
-    {{36, 104, 300, 30}, Painted::InputCaption, CaptionFont, 0x006C96, DT_LEFT},
-    {{492, 104, 300, 30}, Painted::ResultCaption, CaptionFont, 0x006C96, DT_LEFT},
-    {{740, 704, 264, 16}, Painted::Status, SmallFont, 0x78848E, DT_RIGHT},
+    {{26, 12, 700, 38}, Painted::Title, TitleFont, Colours.titleText, DT_LEFT},
+    {{28, 48, 720, 28}, Painted::SubLine, CaptionFont, Colours.subLineText, DT_LEFT},
+    {{-240, 8, 214, 26}, Painted::WebAddress, SmallFont, Colours.webAddressText, DT_RIGHT},
+    {{36, 104, 300, 30}, Painted::InputCaption, CaptionFont, Colours.captionText, DT_LEFT},
+    {ResultCaptionBox, Painted::ResultCaption, CaptionFont, Colours.captionText, DT_LEFT},
 };
 const int TextRowCount = sizeof TextRows / sizeof TextRows[0];
 

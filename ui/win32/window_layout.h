@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "ui/window_colours.h"
+
 namespace ovra {
 
 constexpr int ClientWidth = 1020;
@@ -11,7 +13,17 @@ constexpr int ClientHeight = 720;
 constexpr DWORD MainWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr int FullWidth = -1;  // a box that reaches the right edge of the client area
 
-enum FontRole { TitleFont, CaptionFont, LabelFont, FieldFont, VerdictFont, ReportFont, ButtonFont, SmallFont, FontCount };
+enum FontRole {
+    TitleFont,
+    CaptionFont,
+    LabelFont,
+    FieldFont,
+    VerdictFont,
+    ReportFont,
+    ButtonFont,
+    SmallFont,
+    FontCount
+};
 
 struct FontRow {
     int height;  // character height, not cell height
@@ -44,8 +56,11 @@ constexpr Box VerdictLineBox = {492, 142, 492, 46};
 constexpr Box ReportBoxBox = {492, 196, 492, 232};
 constexpr Box AdviceTextBox = {492, 444, 492, 120};
 constexpr Box ReferenceLineBox = {492, 576, 492, 56};
+constexpr Box ResultCaptionBox = {492, 104, 300, 30};
+// A static control rather than paint, so that it is read out.
+constexpr Box StatusLineBox = {740, 704, 264, 16};
 
-enum class Painted { Title, SubLine, WebAddress, InputCaption, ResultCaption, Status };
+enum class Painted { Title, SubLine, WebAddress, InputCaption, ResultCaption };
 
 struct FillRow {
     Box box;

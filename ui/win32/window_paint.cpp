@@ -25,8 +25,7 @@ void DrawTextBox(HDC dc, RECT rect, const char16_t* text, uint32_t colour, HFONT
     HGDIOBJ oldFont = SelectObject(dc, font);
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     const COLORREF oldColour = SetTextColor(dc, ColorRefFromRgb(colour));
-    DrawTextW(dc, WideFromUtf16(text), -1, &rect,
-              DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX | align);
+    DrawTextW(dc, WideFromUtf16(text), -1, &rect, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX | align);
     SetTextColor(dc, oldColour);
     SetBkMode(dc, oldMode);
     SelectObject(dc, oldFont);
@@ -45,8 +44,6 @@ const char16_t* PaintedText(Painted which, const FrontEnd& state, char16_t* subL
             return u"输入参数";
         case Painted::ResultCaption:
             return u"计算结果";
-        case Painted::Status:
-            return state.statusText;
     }
     return u"";
 }
@@ -66,19 +63,50 @@ void PaintMainWindow(HDC dc, const RECT& client, UINT dpi, const FrontEnd& state
     }
 }
 
-void DrawButton(const DRAWITEMSTRUCT& item, HFONT buttonFont) {
+void PaintFocusFrame(HDC dc, const RECT& outer, int width, uint32_t colour) {
+    RECT inner = outer;
+    InflateRect(&inner, -width, -width);
+    FillBox(dc, RECT{outer.left, outer.top, outer.right, inner.top}, colour);
+    FillBox(dc, RECT{outer.left, inner.bottom, outer.right, outer.bottom}, colour);
+    FillBox(dc, RECT{outer.left, inner.top, inner.left, inner.bottom}, colour);
+    FillBox(dc, RECT{inner.right, inner.top, outer.right, inner.bottom}, colour);
+}
+
+void DrawLabelText(const DRAWITEMSTRUCT& item, const wchar_t* text, HFONT font, uint32_t colour, bool fits) {
+    FillBox(item.hDC, item.rcItem, Colours.panel);
+    RECT rect = item.rcItem;
+    HGDIOBJ oldFont = SelectObject(item.hDC, font);
+    const int oldMode = SetBkMode(item.hDC, TRANSPARENT);
+    const COLORREF oldColour = SetTextColor(item.hDC, ColorRefFromRgb(colour));
+    // The flags the static control uses for SS_RIGHT and SS_LEFTNOWORDWRAP.
+    const UINT flags = fits ? DT_RIGHT | DT_WORDBREAK : DT_LEFT;
+    DrawTextW(item.hDC, text, -1, &rect, flags | DT_EXPANDTABS | DT_NOPREFIX);
+    SetTextColor(item.hDC, oldColour);
+    SetBkMode(item.hDC, oldMode);
+    SelectObject(item.hDC, oldFont);
+}
+
+void DrawButton(const DRAWITEMSTRUCT& item, HFONT buttonFont, int focusMarkWidth) {
     const bool primary = item.CtlID == FirstButtonId + CalculateButton;
     const bool pressed = (item.itemState & ODS_SELECTED) != 0;
-    const uint32_t face = primary ? (pressed ? 0x00648A : 0x007AA8) : (pressed ? 0xE2EAF0 : 0xFFFFFF);
+    const uint32_t face = primary ? (pressed ? Colours.primaryPressedFace : Colours.primaryFace)
+                                  : (pressed ? Colours.lightPressedFace : Colours.lightFace);
     FillBox(item.hDC, item.rcItem, face);
-    OutlineBox(item.hDC, item.rcItem, primary ? 0x006A94 : 0xCED8E0);
+    OutlineBox(item.hDC, item.rcItem, primary ? Colours.primaryEdge : Colours.lightEdge);
     wchar_t caption[64];
     GetWindowTextW(item.hwndItem, caption, 64);
     RECT rect = item.rcItem;
     HGDIOBJ oldFont = SelectObject(item.hDC, buttonFont);
     const int oldMode = SetBkMode(item.hDC, TRANSPARENT);
-    const COLORREF oldColour = SetTextColor(item.hDC, ColorRefFromRgb(primary ? 0xFFFFFF : 0x2C3842));
+    const COLORREF oldColour =
+        SetTextColor(item.hDC, ColorRefFromRgb(primary ? Colours.primaryCaption : Colours.lightCaption));
     DrawTextW(item.hDC, caption, -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+    if ((item.itemState & ODS_FOCUS) != 0) {
+        // Inside the edge, clear of the caption.
+        RECT mark = item.rcItem;
+        InflateRect(&mark, -(focusMarkWidth + 1), -(focusMarkWidth + 1));
+        PaintFocusFrame(item.hDC, mark, focusMarkWidth, primary ? Colours.focusMarkOnPrimary : Colours.focusMark);
+    }
     SetTextColor(item.hDC, oldColour);
     SetBkMode(item.hDC, oldMode);
     SelectObject(item.hDC, oldFont);
