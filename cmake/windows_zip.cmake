@@ -19,6 +19,9 @@ function(ovra_windows_zip)
     list(APPEND names ${exe})
     list(APPEND targets ${target})
   endforeach()
+  # Members in one order and with one time, whatever the folder or the clock.
+  list(APPEND names ${readme})
+  list(SORT names)
   string(REGEX REPLACE "\r\n$" "" OVRA_WINDOWS_TOOL_LINES "${OVRA_WINDOWS_TOOL_LINES}")
   file(READ ${PROJECT_SOURCE_DIR}/packaging/windows-readme.txt.in template)
   string(ASCII 239 187 191 bom)
@@ -33,7 +36,7 @@ function(ovra_windows_zip)
     COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_BINARY_DIR}/packaging/${readme} ${stage}/${readme}
     # The archive's names are UTF-8 (and flagged so) only under a UTF-8 locale.
     COMMAND ${CMAKE_COMMAND} -E chdir ${stage} ${CMAKE_COMMAND} -E env LC_ALL=C.UTF-8
-            ${CMAKE_COMMAND} -E tar cf ${zip} --format=zip -- ${names} ${readme}
+            ${CMAKE_COMMAND} -E tar cf ${zip} --format=zip "--mtime=${OVRA_SOURCE_DATE}" -- ${names}
     DEPENDS ${targets} ${CMAKE_BINARY_DIR}/packaging/${readme}
     COMMENT "Zipping every tool's Windows program with its read-me"
     VERBATIM)
