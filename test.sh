@@ -33,3 +33,5 @@ trap WineSessionEnd EXIT
 ctest --test-dir build/windows --output-on-failure -j2 --timeout 600
 cmake --build --preset windows --target package-windows
 scripts/check-windows-zip.sh build/windows
+cmake --build --preset windows --target package-msi
+scripts/check-windows-msi.sh build/windows

@@ -29,6 +29,14 @@ function(ovra_windows_program target)
   target_link_libraries(${target} PRIVATE ${arg_LIBRARIES} ovra_warnings)
   # One file that needs nothing but the system's own DLLs, without symbols.
   target_link_options(${target} PRIVATE -municode -static -static-libgcc -static-libstdc++ -s)
+  # The linker's map names every archive member it pulled in: the third-party notices are read from it.
+  set(map ${CMAKE_CURRENT_BINARY_DIR}/${target}.map)
+  target_link_options(${target} PRIVATE -Wl,-Map=${map})
+  set_property(TARGET ${target} PROPERTY OVRA_LINKER_MAP ${map})
+  if(OVRA_SIGN_COMMAND)
+    # Signed as soon as it is linked, so whatever packs it (the zip, its MSI) packs the signed file.
+    add_custom_command(TARGET ${target} POST_BUILD COMMAND ${OVRA_SIGN_COMMAND} $<TARGET_FILE:${target}> VERBATIM)
+  endif()
   set_target_properties(${target} PROPERTIES OUTPUT_NAME "${arg_TITLE}")
 endfunction()
 
