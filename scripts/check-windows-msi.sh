@@ -58,7 +58,10 @@ while IFS='|' read -r id program title; do
     fail "$program: the package does not hold the built $title.exe"
   cmp -s "$work/$program/OvraMedSuite/$notices" "$ovra_build_dir/packaging/$notices" ||
     fail "$program: the package does not hold the notices"
+  sha=$(sha256sum "$work/$program/OvraMedSuite/$title.exe" | cut -c1-64)
+  grep -q "\"checksumValue\": \"$sha\"" "$msi.spdx.json" || fail "$program: the SPDX document lacks the program's SHA-256"
 done <<<"$rows"
+python3 "$root/tests/packaging/check_spdx.py" "$msis"/*.msi.spdx.json || fail "the MSIs' SPDX documents"
 tools=$(wc -l <<<"$rows")
 [ "$(tr ' ' '\n' <<<"$codes" | grep -c .)" -eq $((2 * tools)) ] &&
   [ "$(tr ' ' '\n' <<<"$codes" | grep . | sort -u | wc -l)" -eq $((2 * tools)) ] ||
