@@ -35,3 +35,5 @@ cmake --build --preset windows --target package-windows
 scripts/check-windows-zip.sh build/windows
 cmake --build --preset windows --target package-msi
 scripts/check-windows-msi.sh build/windows
+# Signed with a throwaway certificate in a tree of its own (ABCD2 only).
+scripts/check-signing.sh build/windows build/windows-signed

@@ -15,6 +15,6 @@ if(OVRA_SIGN_PKCS12)
   find_program(OVRA_OSSLSIGNCODE osslsigncode REQUIRED)
   # Signed at the source date, so a build without a time-stamp server signs the same bytes every time.
   set(OVRA_SIGN_COMMAND sh ${PROJECT_SOURCE_DIR}/packaging/sign_file.sh ${OVRA_OSSLSIGNCODE} ${OVRA_SIGN_PKCS12}
-                        ${OVRA_SIGN_PASSWORD_FILE} ${OVRA_SOURCE_DATE_EPOCH} "${OVRA_SIGN_TIMESTAMP_URL}")
+                        ${OVRA_SIGN_PASSWORD_FILE} ${OVRA_SOURCE_DATE_EPOCH} "timestamp=${OVRA_SIGN_TIMESTAMP_URL}")
   message(STATUS "Signing every program and MSI with ${OVRA_SIGN_PKCS12}")
 endif()

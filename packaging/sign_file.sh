@@ -1,9 +1,9 @@
 #!/bin/sh
 # Signs one program or MSI in place with osslsigncode (SHA-256); the file is replaced only once signed whole.
-# Usage: sign_file.sh OSSLSIGNCODE PKCS12 PASSWORD_FILE UNIX_TIME TIMESTAMP_URL|"" FILE
+# Usage: sign_file.sh OSSLSIGNCODE PKCS12 PASSWORD_FILE UNIX_TIME timestamp=[URL] FILE
 set -eu
-[ $# -eq 6 ] || { echo "usage: $0 OSSLSIGNCODE PKCS12 PASSWORD_FILE UNIX_TIME TIMESTAMP_URL FILE" >&2; exit 2; }
-tool=$1 pkcs12=$2 password=$3 time=$4 url=$5 file=$6
+[ $# -eq 6 ] || { echo "usage: $0 OSSLSIGNCODE PKCS12 PASSWORD_FILE UNIX_TIME timestamp=[URL] FILE" >&2; exit 2; }
+tool=$1 pkcs12=$2 password=$3 time=$4 url=${5#timestamp=} file=$6
 signed="$file.signing"
 rm -f "$signed"
 set -- sign -pkcs12 "$pkcs12" -readpass "$password" -h sha256 -time "$time"
