@@ -64,7 +64,7 @@ trap 'rm -rf "$work"' EXIT
 (cd "$work" && msiextract "$signed/msi/abcd2-"*-x64.msi >/dev/null 2>&1)
 for file in "$signed/entry/ABCD2 评分.exe" "$signed/msi/abcd2-"*-x64.msi "$work/OvraMedSuite/ABCD2 评分.exe"; do
   where=${file#"$signed/"}
-  where=${where/#"$work/"/the MSI's }
+  [[ $file != "$work"/* ]] || where="inside the MSI: ${file#"$work/"}"
   if verify "$file"; then ok "signed and verified against the CA: $where"
   else cat "$certs/verify.log"; fail "not verified: $file"; fi
 done
