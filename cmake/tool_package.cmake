@@ -81,7 +81,8 @@ function(ovra_package_tool)
   set_property(GLOBAL APPEND PROPERTY OVRA_PACKAGED_TOOLS ${component})
 endfunction()
 
-# After every tool: one .deb per component, dependencies computed from the shared libraries.
+# After every tool: one .deb per component, dependencies computed from the shared libraries, each with its SPDX
+# document beside it.
 macro(ovra_configure_packages)
   set(CPACK_GENERATOR DEB)
   set(CPACK_DEB_COMPONENT_INSTALL ON)
@@ -95,5 +96,10 @@ macro(ovra_configure_packages)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   set(CPACK_STRIP_FILES ON)
   set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/packages)
+  find_package(Python3 REQUIRED COMPONENTS Interpreter)
+  set(CPACK_OVRA_PYTHON ${Python3_EXECUTABLE})
+  set(CPACK_OVRA_WRITE_SPDX ${PROJECT_SOURCE_DIR}/packaging/write_spdx.py)
+  set(CPACK_OVRA_SOURCE_DATE_EPOCH ${OVRA_SOURCE_DATE_EPOCH})
+  set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/deb_sbom.cmake)
   include(CPack)
 endmacro()

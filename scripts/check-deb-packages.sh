@@ -56,6 +56,18 @@ for deb in "${debs[@]}"; do
 
   unpacked="$work/$name"
   dpkg-deb -x "$deb" "$unpacked"
+  # The copyright is machine-readable (DEP-5) and its licence is the one the package's SPDX document declares;
+  # that document names every package of the Depends line.
+  copyright="$unpacked/usr/share/doc/$name/copyright"
+  licence=$(sed -n 's/^License: //p' "$copyright" | head -n1)
+  [ "$(head -n1 "$copyright")" = "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" ] &&
+    grep -qx 'Files: \*' "$copyright" && grep -q '^Copyright: ' "$copyright" && [ -n "$licence" ] ||
+    fail "$name: the copyright file is not machine-readable"
+  sbom=$(cat "$deb.spdx.json" 2>/dev/null)
+  grep -qF "\"licenseDeclared\": \"LicenseRef-$licence\"" <<<"$sbom" || fail "$name: SPDX licence is not $licence"
+  for dependency in $(tr ',|' '\n\n' <<<"$depends" | sed 's/(.*//; s/ //g'); do
+    grep -qF "\"name\": \"$dependency\"" <<<"$sbom" || fail "$name: the SPDX document lacks $dependency"
+  done
   desktop=("$unpacked"/usr/share/applications/*.desktop)
   if [ ${#desktop[@]} -eq 1 ] && [ -f "${desktop[0]}" ]; then
     desktop-file-validate "${desktop[0]}" || fail "$name: desktop entry invalid"
@@ -83,7 +95,9 @@ for deb in "${debs[@]}"; do
   dynamic=$(readelf -d "$unpacked/usr/bin/$name" "$unpacked/usr/lib/ovra/$name/ovra_window.so" 2>&1)
   grep -qE 'RPATH|RUNPATH' <<<"$dynamic" && fail "$name: a run path is set"
 done
-[ "$failures" -eq "$before" ] && ok "contents, control fields, desktop entries and metainfo of every package"
+[ "$failures" -eq "$before" ] &&
+  ok "contents, control fields, desktop entries, metainfo, DEP-5 copyright and SPDX dependencies of every package"
+python3 "$root/tests/packaging/check_spdx.py" "${debs[@]/%/.spdx.json}" || fail "the packages' SPDX documents"
 dups=$(sort "$work/all-files" | uniq -d)
 [ -z "$dups" ] && ok "no two packages own the same file" || fail "files owned twice: $dups"
 if lintian --fail-on error,warning "${debs[@]}" >"$work/lintian.log" 2>&1; then ok "lintian: no errors or warnings"

@@ -10,6 +10,7 @@ packages=(
   xvfb xdotool xclip strace
   g++-mingw-w64-x86-64-posix wine64 googletest imagemagick bc
   dpkg-dev file lintian desktop-file-utils appstream unzip
+  msitools gcab osslsigncode openssl node-spdx-license-ids node-spdx-exceptions
 )
 
 missing=()
