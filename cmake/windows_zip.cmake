@@ -1,6 +1,8 @@
 # The target package-windows: every tool's "<title>.exe" and a read-me in Chinese in one zip, for copying to
-# Windows as it is. The read-me is CRLF with a byte-order mark, so every Notepad reads it as UTF-8.
+# Windows as it is; every build of one commit writes the same bytes. The read-me is CRLF with a byte-order
+# mark, so every Notepad reads it as UTF-8.
 function(ovra_windows_zip)
+  find_package(Python3 REQUIRED COMPONENTS Interpreter)
   get_property(programs GLOBAL PROPERTY OVRA_TOOL_PROGRAMS)
   set(stage ${CMAKE_BINARY_DIR}/package-windows)
   set(readme 使用说明.txt)
@@ -19,9 +21,7 @@ function(ovra_windows_zip)
     list(APPEND names ${exe})
     list(APPEND targets ${target})
   endforeach()
-  # Members in one order and with one time, whatever the folder or the clock.
   list(APPEND names ${readme})
-  list(SORT names)
   string(REGEX REPLACE "\r\n$" "" OVRA_WINDOWS_TOOL_LINES "${OVRA_WINDOWS_TOOL_LINES}")
   file(READ ${PROJECT_SOURCE_DIR}/packaging/windows-readme.txt.in template)
   string(ASCII 239 187 191 bom)
@@ -34,10 +34,9 @@ function(ovra_windows_zip)
     COMMAND ${CMAKE_COMMAND} -E make_directory ${stage}
     ${copies}
     COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_BINARY_DIR}/packaging/${readme} ${stage}/${readme}
-    # The archive's names are UTF-8 (and flagged so) only under a UTF-8 locale.
-    COMMAND ${CMAKE_COMMAND} -E chdir ${stage} ${CMAKE_COMMAND} -E env LC_ALL=C.UTF-8
-            ${CMAKE_COMMAND} -E tar cf ${zip} --format=zip "--mtime=${OVRA_SOURCE_DATE}" -- ${names}
-    DEPENDS ${targets} ${CMAKE_BINARY_DIR}/packaging/${readme}
+    COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/cmake/write_zip.py ${zip} ${OVRA_SOURCE_DATE_EPOCH} ${stage}
+            ${names}
+    DEPENDS ${targets} ${CMAKE_BINARY_DIR}/packaging/${readme} ${PROJECT_SOURCE_DIR}/cmake/write_zip.py
     COMMENT "Zipping every tool's Windows program with its read-me"
     VERBATIM)
   add_custom_target(package-windows DEPENDS ${zip})
