@@ -33,3 +33,6 @@ trap WineSessionEnd EXIT
 ctest --test-dir build/windows --output-on-failure -j2 --timeout 600
 cmake --build --preset windows --target package-windows
 scripts/check-windows-zip.sh build/windows
+
+echo "== Reproducible: ABCD2's .deb and Windows program built again in another folder"
+scripts/check-reproducible.sh
