@@ -37,3 +37,6 @@ cmake --build --preset windows --target package-msi
 scripts/check-windows-msi.sh build/windows
 # Signed with a throwaway certificate in a tree of its own (ABCD2 only).
 scripts/check-signing.sh build/windows build/windows-signed
+
+echo "== Reproducible: ABCD2's .deb and Windows program built again in another folder"
+scripts/check-reproducible.sh

@@ -1,7 +1,8 @@
 # The target package-windows: every tool's "<title>.exe", a read-me in Chinese and the third-party notices in
-# one zip, for copying to Windows as it is, with its SPDX bill of materials beside it. The read-me is CRLF with
-# a byte-order mark, so every Notepad reads it as UTF-8.
+# one zip, for copying to Windows as it is, with its SPDX bill of materials beside it; every build of one
+# commit writes the same bytes. The read-me is CRLF with a byte-order mark, so every Notepad reads it as UTF-8.
 function(ovra_windows_zip)
+  find_package(Python3 REQUIRED COMPONENTS Interpreter)
   get_property(programs GLOBAL PROPERTY OVRA_TOOL_PROGRAMS)
   set(stage ${CMAKE_BINARY_DIR}/package-windows)
   set(readme 使用说明.txt)
@@ -24,9 +25,7 @@ function(ovra_windows_zip)
     list(APPEND sbom ${entry})
   endforeach()
   get_filename_component(notices ${OVRA_NOTICES_FILE} NAME)
-  # Members in one order and with one time, whatever the folder or the clock.
   list(APPEND names ${readme} ${notices})
-  list(SORT names)
   string(REGEX REPLACE "\r\n$" "" OVRA_WINDOWS_TOOL_LINES "${OVRA_WINDOWS_TOOL_LINES}")
   file(READ ${PROJECT_SOURCE_DIR}/packaging/windows-readme.txt.in template)
   string(ASCII 239 187 191 bom)
@@ -40,13 +39,12 @@ function(ovra_windows_zip)
     ${copies}
     COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_BINARY_DIR}/packaging/${readme} ${stage}/${readme}
     COMMAND ${CMAKE_COMMAND} -E copy ${OVRA_NOTICES_FILE} ${stage}/${notices}
-    # The archive's names are UTF-8 (and flagged so) only under a UTF-8 locale.
-    COMMAND ${CMAKE_COMMAND} -E chdir ${stage} ${CMAKE_COMMAND} -E env LC_ALL=C.UTF-8
-            ${CMAKE_COMMAND} -E tar cf ${zip} --format=zip "--mtime=${OVRA_SOURCE_DATE}" -- ${names}
+    COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/cmake/write_zip.py ${zip} ${OVRA_SOURCE_DATE_EPOCH} ${stage}
+            ${names}
     COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/packaging/write_spdx.py windows ${zip} ${OVRA_OWN_COPYRIGHT}
             ${OVRA_SOURCE_DATE_EPOCH} ${PROJECT_VERSION} ${sbom}
-    DEPENDS ${targets} ${CMAKE_BINARY_DIR}/packaging/${readme} ${OVRA_NOTICES_FILE} ${OVRA_OWN_COPYRIGHT}
-            ${OVRA_PACKAGING_SCRIPTS}
+    DEPENDS ${targets} ${CMAKE_BINARY_DIR}/packaging/${readme} ${PROJECT_SOURCE_DIR}/cmake/write_zip.py
+            ${OVRA_NOTICES_FILE} ${OVRA_OWN_COPYRIGHT} ${OVRA_PACKAGING_SCRIPTS}
     COMMENT "Zipping every tool's Windows program with its read-me and notices"
     VERBATIM)
   add_custom_target(package-windows DEPENDS ${zip})

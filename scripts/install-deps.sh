@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev fonts-noto-cjk python3
   xvfb xdotool xclip strace
   g++-mingw-w64-x86-64-posix wine64 googletest imagemagick bc
-  dpkg-dev file lintian desktop-file-utils appstream unzip
+  dpkg-dev file lintian desktop-file-utils appstream unzip devscripts git qt6-qpa-plugins
   msitools gcab osslsigncode openssl node-spdx-license-ids node-spdx-exceptions
 )
 

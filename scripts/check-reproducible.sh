@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Builds ABCD2 a second time from the same source in another folder, with the presets' settings but only that
+# tool, and compares its .deb and its Windows program byte for byte with those of the main builds
+# (build/dev after scripts/check-deb-packages.sh, and build/windows).
+# Usage: scripts/check-reproducible.sh
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() { echo "FAIL $*"; failures=$((failures + 1)); }
+ok() { echo "ok   $*"; }
+second_build() {  # preset, targets...: configures and builds the preset's ABCD2 in $work/<preset>
+  local preset=$1
+  shift
+  cmake --preset "$preset" -B "$work/$preset" -DOVRA_ALL_TOOLS=OFF -DOVRA_TESTS=OFF -DOVRA_BENCH=OFF \
+    >"$work/$preset.log" 2>&1 && timeout 900 cmake --build "$work/$preset" -j2 "$@" >>"$work/$preset.log" 2>&1 ||
+    { cat "$work/$preset.log"; fail "second $preset build"; return 1; }
+}
+
+if second_build dev && (cd "$work/dev" && timeout 300 cpack -G DEB >>"$work/dev.log" 2>&1); then
+  first=(build/dev/packages/abcd2_*.deb)
+  second=("$work"/dev/packages/abcd2_*.deb)
+  if cmp -s "${first[0]}" "${second[0]}"; then ok "abcd2's .deb is the same bytes from another folder"
+  else
+    fail "abcd2's .deb differs between $root/build/dev and another folder; contents that differ:"
+    diff <(dpkg-deb -I "${first[0]}" md5sums) <(dpkg-deb -I "${second[0]}" md5sums)
+  fi
+fi
+
+program="ABCD2 评分.exe"
+if second_build windows --target abcd2; then
+  cmp -s "build/windows/entry/$program" "$work/windows/entry/$program" &&
+    ok "$program is the same bytes from another folder" ||
+    fail "$program differs between $root/build/windows and another folder"
+fi
+exit $((failures > 0))
