@@ -22,7 +22,7 @@ rows=$(sed -n 's/^  "\([0-9]*\)|\([^|]*\)|\([^|]*\)|.*/\1|\2|\3/p' "$root/cmake/
 notices=THIRD-PARTY-NOTICES.txt
 
 # One table of an MSI in its text form, read whole (a grep -q that stops early would cut the pipe).
-table() { msiinfo export "$1" "$2" | tr -d '\r'; }
+table() { msiinfo export "$1" "$2" | tr -d '\r\0'; }
 property() { table "$1" Property | awk -F'\t' -v k="$2" '$1 == k {print $2}'; }
 
 echo "-- every tool's package, read"
@@ -34,6 +34,7 @@ while IFS='|' read -r id program title; do
   summary=$(msiinfo suminfo "$msi")
   grep -qx 'Template: x64;2052' <<<"$summary" || fail "$program: not an x64 package: $summary"
   grep -qx 'Author: OvraMed' <<<"$summary" || fail "$program: summary author"
+  grep -qP '^936\t_ForceCodepage$' <<<"$(table "$msi" _ForceCodepage)" || fail "$program: strings not in code page 936"
   for pair in "ProductName=$title" "ProductVersion=$version" "Manufacturer=OvraMed" "ALLUSERS=1" \
               "ARPNOMODIFY=1" "ARPNOREPAIR=1" "ARPPRODUCTICON=program.ico" "ProductLanguage=2052"; do
     [ "$(property "$msi" "${pair%%=*}")" = "${pair#*=}" ] || fail "$program: ${pair%%=*} is not ${pair#*=}"
