@@ -6,8 +6,9 @@ import os
 import re
 import subprocess
 
-# Debian's short licence names that are not SPDX ids as they stand.
-DEBIAN_LICENCE_NAMES = {"expat": "MIT", "public-domain": None}
+# Debian's short licence names (lower case) that are not SPDX ids as they stand.
+DEBIAN_LICENCE_NAMES = {"expat": "MIT", "boost-1.0": "BSL-1.0", "gfdl-niv-1.3": "GFDL-1.3-no-invariants-only",
+                        "public-domain": None}
 GCC_RUNTIME = re.compile(r"GNU General Public License \(v3 or later\) with version 3\.1 of the GCC Runtime "
                          r"Library Exception")
 SPDX_IDS = "/usr/share/nodejs/spdx-license-ids/index.json"
@@ -62,8 +63,9 @@ def Paragraphs(text):
 def SpdxIdFromDebianName(name, known):
     """The SPDX id of a Debian short licence name, or None when the list has none for it."""
     lowered = {k.lower(): k for k in known}
-    if name in DEBIAN_LICENCE_NAMES:
-        return DEBIAN_LICENCE_NAMES[name]
+    if name.lower() in DEBIAN_LICENCE_NAMES:
+        mapped = DEBIAN_LICENCE_NAMES[name.lower()]
+        return mapped if mapped in known else None
     if name.lower() in lowered:
         return lowered[name.lower()]
     gpl = re.fullmatch(r"((?:A|L)?GPL)-(\d(?:\.\d)?)(\+?)", name)
@@ -104,16 +106,26 @@ def Licences(package, text, known):
         if "Files" not in values or "License" not in values:
             continue
         name, _, body = values["License"].partition("\n")
-        for single in re.split(r"\s+(?:and|or)\s+|\s*,\s*", name.strip()):
-            spdx = SpdxIdFromDebianName(single, known)
+        # "A or B and C": Debian's operators are SPDX's; a "with … exception" stays part of its licence's name.
+        parts = re.split(r",?\s+(and|or)\s+", name.strip().rstrip(","))
+        expression = []
+        for index, part in enumerate(parts):
+            if index % 2:
+                expression.append(part.upper())
+                continue
+            spdx = SpdxIdFromDebianName(part, known)
             if spdx is None:
-                spdx = LicenceRef(single)
-                extracted.setdefault(spdx, body.strip() or standalone.get(single, "").strip() or single)
-            if spdx not in terms:
-                terms.append(spdx)
+                spdx = LicenceRef(part)
+                extracted.setdefault(spdx, standalone.get(part, "").strip() or body.strip() or part)
+            expression.append(spdx)
+        term = " ".join(expression)
+        if term not in terms:
+            terms.append(term)
     if not terms:
         return "NOASSERTION", extracted
-    return " AND ".join(terms) if len(terms) > 1 else terms[0], extracted
+    if len(terms) == 1:
+        return terms[0], extracted
+    return " AND ".join(f"({t})" if " OR " in t else t for t in terms), extracted
 
 
 def KnownSpdxIds():

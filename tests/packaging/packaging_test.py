@@ -17,7 +17,7 @@ import debian_components  # noqa: E402
 import write_spdx  # noqa: E402
 
 KNOWN = {"GPL-2.0-or-later", "GPL-3.0-only", "LGPL-2.1-or-later", "LGPL-2.0-or-later", "MIT", "ISC",
-         "BSD-3-Clause", "ZPL-2.1", "Zlib"}
+         "BSD-3-Clause", "ZPL-2.1", "Zlib", "BSL-1.0"}
 
 MAP = """Archive member included to satisfy reference by file (symbol)
 
@@ -55,6 +55,10 @@ Files: lib/b.c
 Copyright: 2021 C
 License: expat
 
+Files: lib/c.c
+Copyright: 2022 D
+License: LGPL-2.1+ or GPL-3
+
 License: Lucent
  Lucent's own words.
 """
@@ -63,7 +67,7 @@ License: Lucent
 class LicenceNames(unittest.TestCase):
     def test_debian_short_names_become_spdx_ids_or_none(self):
         rows = [("GPL-2+", "GPL-2.0-or-later"), ("GPL-3", "GPL-3.0-only"), ("LGPL-2.1+", "LGPL-2.1-or-later"),
-                ("LGPL-2+", "LGPL-2.0-or-later"), ("expat", "MIT"), ("isc", "ISC"), ("BSD-3-clause", "BSD-3-Clause"),
+                ("LGPL-2+", "LGPL-2.0-or-later"), ("expat", "MIT"), ("Expat", "MIT"), ("Boost-1.0", "BSL-1.0"), ("GFDL-NIV-1.3", None), ("isc", "ISC"), ("BSD-3-clause", "BSD-3-Clause"),
                 ("ZPL-2.1", "ZPL-2.1"), ("BSD-2-clause", None), ("Cygwin", None), ("public-domain", None),
                 ("GPL-9+", None)]
         for name, wanted in rows:
@@ -74,9 +78,12 @@ class LicenceNames(unittest.TestCase):
         gcc = "The following runtime libraries are licensed under the terms of the\nGNU General Public License " \
               "(v3 or later) with version 3.1 of the GCC\nRuntime Library Exception (included in this file):"
         rows = [
-            ("dep5", DEP5, "ZPL-2.1 AND GPL-2.0-or-later AND LicenseRef-Lucent AND MIT",
+            ("dep5", DEP5, "ZPL-2.1 AND GPL-2.0-or-later AND LicenseRef-Lucent AND MIT AND "
+                           "(LGPL-2.1-or-later OR GPL-3.0-only)",
              {"LicenseRef-Lucent": "Lucent's own words."}),
             ("gcc", gcc, "GPL-3.0-or-later WITH GCC-exception-3.1", {}),
+            ("alternatives only", DEP5.split("\n\n")[0] + "\n\nFiles: *\nCopyright: E\nLicense: MIT or Zlib\n",
+             "MIT OR Zlib", {}),
             ("free-form", "Some words about a licence.\n", "LicenseRef-free-form-copyright",
              {"LicenseRef-free-form-copyright": "Some words about a licence.\n"}),
         ]
