@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Every Windows program as a security review reads it: the loader's mitigations in the PE header, the stack
 # protector and fortified functions (their run-time messages, shown against two builds of one control program,
-# with the flags and without), the DLL search limited at run time, the manifest's rights and Windows versions,
-# and the source date as the PE time stamp.
+# with the flags and without) and the guard's seeding, the DLL search limited at run time, the manifest's
+# rights and Windows versions, and the source date as the PE time stamp.
 #   pe_hardening_test.sh <source date> <hardened control.exe> <unhardened control.exe> <program.exe>...
 set -uo pipefail
 epoch=$1 hardened=$2 unhardened=$3
@@ -39,6 +39,8 @@ for program in "$@"; do
   grep -qaF SetDefaultDllDirectories "$program" || problems+=" SetDefaultDllDirectories not referenced;"
   grep -qE '^\s+[0-9a-f]+\s+[0-9]+\s+SetDefaultDllDirectories$' <<<"$headers" &&
     problems+=" SetDefaultDllDirectories imported;"
+  # The guard seeded from RtlGenRandom at start, not from libssp's cryptographic provider.
+  grep -qE '^\s+[0-9a-f]+\s+[0-9]+\s+SystemFunction036$' <<<"$headers" || problems+=" stack guard not seeded;"
   [ -z "$problems" ] && echo "ok: $(basename "$program")" || fail "$(basename "$program"):$problems"
 done
 exit $((failures > 0))
