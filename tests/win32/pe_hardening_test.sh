@@ -32,7 +32,8 @@ for program in "$@"; do
   problems=""
   headers=$(TZ=UTC x86_64-w64-mingw32-objdump -p "$program")
   for flag in $characteristics; do grep -qw "$flag" <<<"$headers" || problems+=" not $flag;"; done
-  grep -qP "^Time/Date\s+$stamp$" <<<"$headers" || problems+=" time stamp $(sed -n 's/^Time\/Date\s*//p' <<<"$headers");"
+  grep -qP "^Time/Date\s+$stamp$" <<<"$headers" ||
+    problems+=" time stamp $(sed -n 's/^Time\/Date\s*//p' <<<"$headers");"
   while IFS='|' read -r text what; do grep -qaF -- "$text" "$program" || problems+=" no $what;"; done <<<"$evidence"
   while read -r line; do grep -qaF -- "$line" "$program" || problems+=" manifest lacks $line;"; done <<<"$manifest"
   # Named for GetProcAddress, never imported: a Windows 7 without it must still load the program.
