@@ -3,7 +3,7 @@
 #   1. the environment's SOURCE_DATE_EPOCH when it is set at configure time,
 #   2. else the committer time of the source tree's last commit,
 #   3. else 1767225600 (2026-01-01 00:00:00 UTC), for a source tree without git.
-# It is handed on as SOURCE_DATE_EPOCH to every link step and custom command the build runs, and to CPack.
+# It is handed on as SOURCE_DATE_EPOCH to the custom commands the build runs, the Windows link steps and CPack.
 set(OVRA_FALLBACK_SOURCE_DATE_EPOCH 1767225600)
 
 function(ovra_last_commit_time out)
@@ -60,11 +60,14 @@ message(STATUS "Source date: ${OVRA_SOURCE_DATE_EPOCH} (${origin})")
 set(ENV{SOURCE_DATE_EPOCH} ${OVRA_SOURCE_DATE_EPOCH})
 string(TIMESTAMP OVRA_SOURCE_DATE "%Y-%m-%d %H:%M:%S UTC" UTC)
 
-# The linkers (PE time stamps) and custom commands (archives) read it from their environment.
+# Custom commands (archives, installers) and the PE linker read it from their environment. ELF links do not
+# read it, so they are spared a relink at every commit.
 set(OVRA_SOURCE_DATE_ENV ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${OVRA_SOURCE_DATE_EPOCH})
 list(JOIN OVRA_SOURCE_DATE_ENV " " launcher)
-set_property(GLOBAL PROPERTY RULE_LAUNCH_LINK "${launcher}")
 set_property(GLOBAL PROPERTY RULE_LAUNCH_CUSTOM "${launcher}")
+if(WIN32)
+  set_property(GLOBAL PROPERTY RULE_LAUNCH_LINK "${launcher}")
+endif()
 
 # CPack runs after the build, from its own configuration: this file sets the time there.
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/source_date_cpack.cmake)

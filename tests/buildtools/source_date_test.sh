@@ -8,8 +8,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-export GIT_CONFIG_NOSYSTEM=1 GIT_CEILING_DIRECTORIES=$work HOME=$work GIT_AUTHOR_NAME=t GIT_AUTHOR_EMAIL=t@t GIT_COMMITTER_NAME=t \
-  GIT_COMMITTER_EMAIL=t@t
+export GIT_CONFIG_NOSYSTEM=1 GIT_CEILING_DIRECTORIES=$work HOME=$work
+export GIT_AUTHOR_NAME=t GIT_AUTHOR_EMAIL=t@t GIT_COMMITTER_NAME=t GIT_COMMITTER_EMAIL=t@t
 
 # A project of its own that writes out what the module decided.
 project_in() {

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Every Windows program as a security review reads it: the loader's mitigations in the PE header, the stack
 # protector and fortified functions (their run-time messages, shown against two builds of one control program,
-# with the flags and without), the DLL search limited at run time, the manifest's rights and Windows versions,
-# and the source date as the PE time stamp.
+# with the flags and without) and the guard's seeding, the DLL search limited at run time, the manifest's
+# rights and Windows versions, and the source date as the PE time stamp.
 #   pe_hardening_test.sh <source date> <hardened control.exe> <unhardened control.exe> <program.exe>...
 set -uo pipefail
 epoch=$1 hardened=$2 unhardened=$3
@@ -32,13 +32,16 @@ for program in "$@"; do
   problems=""
   headers=$(TZ=UTC x86_64-w64-mingw32-objdump -p "$program")
   for flag in $characteristics; do grep -qw "$flag" <<<"$headers" || problems+=" not $flag;"; done
-  grep -qP "^Time/Date\s+$stamp$" <<<"$headers" || problems+=" time stamp $(sed -n 's/^Time\/Date\s*//p' <<<"$headers");"
+  grep -qP "^Time/Date\s+$stamp$" <<<"$headers" ||
+    problems+=" time stamp $(sed -n 's/^Time\/Date\s*//p' <<<"$headers");"
   while IFS='|' read -r text what; do grep -qaF -- "$text" "$program" || problems+=" no $what;"; done <<<"$evidence"
   while read -r line; do grep -qaF -- "$line" "$program" || problems+=" manifest lacks $line;"; done <<<"$manifest"
   # Named for GetProcAddress, never imported: a Windows 7 without it must still load the program.
   grep -qaF SetDefaultDllDirectories "$program" || problems+=" SetDefaultDllDirectories not referenced;"
   grep -qE '^\s+[0-9a-f]+\s+[0-9]+\s+SetDefaultDllDirectories$' <<<"$headers" &&
     problems+=" SetDefaultDllDirectories imported;"
+  # The guard seeded from RtlGenRandom at start, not from libssp's cryptographic provider.
+  grep -qE '^\s+[0-9a-f]+\s+[0-9]+\s+SystemFunction036$' <<<"$headers" || problems+=" stack guard not seeded;"
   [ -z "$problems" ] && echo "ok: $(basename "$program")" || fail "$(basename "$program"):$problems"
 done
 exit $((failures > 0))
