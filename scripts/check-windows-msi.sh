@@ -109,6 +109,9 @@ shortcuts() { find "${menus[@]}" -path "*/OvraMed 临床工具/$1.lnk" 2>/dev/nu
 # A run that was stopped part way may have left its tools installed in the prefix.
 for left in "$newer" "$abcd2" "$msis/ovra-t201-$version-x64.msi"; do msiexec /x "$left"; done
 
+# Other tests may have left logs in the prefix: the install must add nothing to them.
+local_data() { find "$WINEPREFIX"/drive_c/users/*/AppData/Local -path '*OvraMedSuite*' 2>/dev/null | sort; }
+local_before=$(local_data)
 msiexec /i "$abcd2"
 code=$?
 [ "$code" -eq 0 ] && ok "msiexec /i abcd2-$version-x64.msi /qn: exit 0" || fail "msiexec /i exited $code"
@@ -136,8 +139,8 @@ squashed=$(python3 -c "import sys; g = sys.argv[1].strip('{}').replace('-', '');
 print(g[7::-1] + g[11:7:-1] + g[15:11:-1] + ''.join(g[i + 1] + g[i] for i in range(16, 32, 2)))" "$product")
 timeout 60 "$WINE" reg query "HKLM\\Software\\Classes\\Installer\\Products\\$squashed" /v ProductIcon </dev/null \
   2>/dev/null | grep -q 'program\.ico' && ok "the entry's icon is the program icon" || fail "no product icon"
-[ -z "$(find "$WINEPREFIX"/drive_c/users/*/AppData/Local -path '*OvraMedSuite*' 2>/dev/null)" ] &&
-  ok "nothing written below %LOCALAPPDATA%" || fail "the install wrote below %LOCALAPPDATA%"
+[ "$(local_data)" = "$local_before" ] && ok "nothing written below %LOCALAPPDATA%" ||
+  fail "the install wrote below %LOCALAPPDATA%: $(diff <(echo "$local_before") <(local_data))"
 
 expected_abcd2_report "$work/expected.txt"
 mkdir "$work/selftest"
