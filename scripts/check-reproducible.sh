@@ -26,8 +26,9 @@ if second_build dev && (cd "$work/dev" && timeout 300 cpack -G DEB >>"$work/dev.
     ok "abcd2's .deb SPDX document is the same bytes from another folder" || fail "abcd2's .deb SPDX document differs"
   if cmp -s "${first[0]}" "${second[0]}"; then ok "abcd2's .deb is the same bytes from another folder"
   else
-    fail "abcd2's .deb differs between $root/build/dev and another folder; contents that differ:"
-    diff <(dpkg-deb -I "${first[0]}" md5sums) <(dpkg-deb -I "${second[0]}" md5sums)
+    fail "abcd2's .deb differs between $root/build/dev and another folder; members or contents that differ:"
+    diff <(dpkg-deb -c "${first[0]}"; dpkg-deb -I "${first[0]}" md5sums) \
+      <(dpkg-deb -c "${second[0]}"; dpkg-deb -I "${second[0]}" md5sums) | head -20
   fi
 fi
 
