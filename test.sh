@@ -33,3 +33,10 @@ trap WineSessionEnd EXIT
 ctest --test-dir build/windows --output-on-failure -j2 --timeout 600
 cmake --build --preset windows --target package-windows
 scripts/check-windows-zip.sh build/windows
+cmake --build --preset windows --target package-msi
+scripts/check-windows-msi.sh build/windows
+# Signed with a throwaway certificate in a tree of its own (ABCD2 only).
+scripts/check-signing.sh build/windows build/windows-signed
+
+echo "== Reproducible: ABCD2's .deb and Windows program built again in another folder"
+scripts/check-reproducible.sh

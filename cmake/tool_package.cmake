@@ -58,6 +58,16 @@ function(ovra_package_tool)
     # Below a folder of our own, so the package holds no library for the dynamic linker's cache.
     install(TARGETS ovra_window LIBRARY DESTINATION lib/ovra/${TOOL_PROGRAM} COMPONENT ${component})
   endif()
+  # As Debian's own packaging does: the compilers' version strings and empty notes go, once stripped.
+  set(binaries ${CMAKE_INSTALL_BINDIR}/${TOOL_PROGRAM})
+  if(TARGET ovra_window)
+    list(APPEND binaries lib/ovra/${TOOL_PROGRAM}/ovra_window.so)
+  endif()
+  install(CODE "
+    foreach(file ${binaries})
+      execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment --remove-section=.note
+                              \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/\${file}\" COMMAND_ERROR_IS_FATAL ANY)
+    endforeach()" COMPONENT ${component})
   install(FILES ${out}/${TOOL_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications
           COMPONENT ${component})
   install(FILES ${out}/${TOOL_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
@@ -75,13 +85,18 @@ function(ovra_package_tool)
   set(CPACK_DEBIAN_${upper}_PACKAGE_NAME ${TOOL_PACKAGE} PARENT_SCOPE)
   set(CPACK_DEBIAN_${upper}_FILE_NAME DEB-DEFAULT PARENT_SCOPE)
   set(CPACK_DEBIAN_${upper}_PACKAGE_SECTION science PARENT_SCOPE)
+  # The X11 platform plugin the window opens on is only recommended by the Qt libraries themselves.
+  if(TARGET ovra_window)
+    set(CPACK_DEBIAN_${upper}_PACKAGE_DEPENDS qt6-qpa-plugins PARENT_SCOPE)
+  endif()
   set(CPACK_DEBIAN_${upper}_DESCRIPTION
       "clinical calculator: ${TOOL_SUMMARY}\n${TOOL_TITLE}：${TOOL_SUBTITLE}。\n\nA small desktop calculator for hospital staff that carries one clinical tool:\ntype the values, press F5 or Enter, read the result and its verdict, copy\nit or append it to a per-tool CSV log in the user's data folder. The switch\n--selftest checks the installed program without a display.\n\n供医院临床人员使用的小型桌面计算工具：填写参数后按 F5 或回车查看结果与\n判读，可复制结果或追加保存到本地 CSV 记录；--selftest 开关可在无显示\n环境下自检。"
       PARENT_SCOPE)
   set_property(GLOBAL APPEND PROPERTY OVRA_PACKAGED_TOOLS ${component})
 endfunction()
 
-# After every tool: one .deb per component, dependencies computed from the shared libraries.
+# After every tool: one .deb per component, dependencies computed from the shared libraries, each with its SPDX
+# document beside it.
 macro(ovra_configure_packages)
   set(CPACK_GENERATOR DEB)
   set(CPACK_DEB_COMPONENT_INSTALL ON)
@@ -97,5 +112,10 @@ macro(ovra_configure_packages)
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
   set(CPACK_STRIP_FILES ON)
   set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/packages)
+  find_package(Python3 REQUIRED COMPONENTS Interpreter)
+  set(CPACK_OVRA_PYTHON ${Python3_EXECUTABLE})
+  set(CPACK_OVRA_WRITE_SPDX ${PROJECT_SOURCE_DIR}/packaging/write_spdx.py)
+  set(CPACK_OVRA_SOURCE_DATE_EPOCH ${OVRA_SOURCE_DATE_EPOCH})
+  set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/deb_sbom.cmake)
   include(CPack)
 endmacro()

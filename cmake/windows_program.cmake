@@ -7,6 +7,12 @@
 enable_language(RC)
 set(OVRA_WINDOWS_RESOURCES ${CMAKE_CURRENT_LIST_DIR}/../ui/win32)
 
+# Linked into every Windows program and the yardsticks it is measured against: the stack protector's guard
+# seeded without libssp's start-up cost.
+add_library(ovra_stack_guard OBJECT ${PROJECT_SOURCE_DIR}/entry/stack_guard_windows.cpp)
+target_compile_options(ovra_stack_guard PRIVATE -fno-stack-protector)
+target_link_libraries(ovra_stack_guard PRIVATE ovra_warnings)
+
 function(ovra_windows_program target)
   cmake_parse_arguments(PARSE_ARGV 1 arg "" "TITLE" "SOURCES;LIBRARIES")
   if(NOT arg_TITLE)
@@ -26,9 +32,17 @@ function(ovra_windows_program target)
 
   add_executable(${target} WIN32 ${arg_SOURCES} ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc)
   add_dependencies(${target} ovra_program_icon)
-  target_link_libraries(${target} PRIVATE ${arg_LIBRARIES} ovra_warnings)
+  target_link_libraries(${target} PRIVATE ${arg_LIBRARIES} ovra_stack_guard ovra_warnings)
   # One file that needs nothing but the system's own DLLs, without symbols.
   target_link_options(${target} PRIVATE -municode -static -static-libgcc -static-libstdc++ -s)
+  # The linker's map names every archive member it pulled in: the third-party notices are read from it.
+  set(map ${CMAKE_CURRENT_BINARY_DIR}/${target}.map)
+  target_link_options(${target} PRIVATE -Wl,-Map=${map})
+  set_property(TARGET ${target} PROPERTY OVRA_LINKER_MAP ${map})
+  if(OVRA_SIGN_COMMAND)
+    # Signed as soon as it is linked, so whatever packs it (the zip, its MSI) packs the signed file.
+    add_custom_command(TARGET ${target} POST_BUILD COMMAND ${OVRA_SIGN_COMMAND} $<TARGET_FILE:${target}> VERBATIM)
+  endif()
   set_target_properties(${target} PROPERTIES OUTPUT_NAME "${arg_TITLE}")
 endfunction()
 

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "entry/command_line.h"
+#include "entry/dll_search_windows.h"
 #include "entry/selftest.h"
 #include "tool/tool.h"
 #include "ui/win32/dpi.h"
@@ -9,6 +10,7 @@
 #include "ui/win32/wide_text.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    ovra::RestrictDllSearchToSystem32();
     const ovra::StartRequest request = ovra::ReadCommandLine(ovra::Utf16FromWide(GetCommandLineW()));
     if (request.selfTest) return ovra::RunSelfTest(request.reportPath);
     ovra::DeclareDpiAwareness();

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The Windows zip of a built windows tree (target package-windows): it holds every tool's "<title>.exe" and the
-# read-me, nothing else; the read-me is UTF-8 with a byte-order mark and CRLF lines; every program unpacked
+# The Windows zip of a built windows tree (target package-windows): it holds every tool's "<title>.exe", the
+# read-me and the third-party notices, nothing else; the read-me is UTF-8 with a byte-order mark and CRLF lines; every program unpacked
 # from it passes its self-test under Wine. Usage: scripts/check-windows-zip.sh BUILD_DIR
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -13,12 +13,13 @@ failures=0
 fail() { echo "FAIL $*"; failures=$((failures + 1)); }
 ok() { echo "ok   $*"; }
 readme=使用说明.txt
+notices=THIRD-PARTY-NOTICES.txt
 
 # Rows "id|title" of the family, from the table the build reads.
 rows=$(sed -n 's/^  "\([0-9]*\)|[^|]*|\([^|]*\)|.*/\1|\2/p' "$root/cmake/tool_table.cmake")
-expected=$( (cut -d'|' -f2 <<<"$rows" | sed 's/$/.exe/'; echo "$readme") | sort)
+expected=$( (cut -d'|' -f2 <<<"$rows" | sed 's/$/.exe/'; echo "$readme"; echo "$notices") | sort)
 listed=$(unzip -Z1 "${zip[0]}" | sort)
-[ "$listed" = "$expected" ] && ok "the zip lists the $(wc -l <<<"$rows") programs and the read-me" ||
+[ "$listed" = "$expected" ] && ok "the zip lists the $(wc -l <<<"$rows") programs, the read-me and the notices" ||
   fail "the zip lists: $listed"
 
 unzip -q "${zip[0]}" -d "$work" || fail "the zip does not unpack"
@@ -31,6 +32,30 @@ crlf=$(grep -c $'\r$' "$text")
 grep -qF -- '--selftest' "$text" && grep -qF '%LOCALAPPDATA%\OvraMedSuite\records\' "$text" ||
   fail "the read-me does not name the self-test switch and the log's folder"
 [ "$failures" -eq "$before" ] && ok "read-me: byte-order mark, CR LF lines, the self-test switch, the log's folder"
+
+# The notices: UTF-8 with a byte-order mark, CR LF, and for every archive member that any program's linker map
+# names, the package that supplied the archive, its version and its copyright file.
+text="$work/$notices"
+before=$failures
+[ "$(head -c3 "$text" | od -An -tx1 | tr -d ' ')" = efbbbf ] || fail "the notices have no byte-order mark"
+[ "$(tr -d '\r' <"$text" | wc -l)" -eq "$(grep -c $'\r$' "$text")" ] || fail "the notices have lines without CR LF"
+archives=$(for map in "$ovra_build_dir"/entry/*.map; do
+  sed -n '/^Archive member included/,/^Discarded input sections/s|^\(/[^(]*\.a\)(.*|\1|p' "$map"
+done | sort -u)
+[ -n "$archives" ] || fail "the linker maps name no archive"
+notices_text=$(tr -d '\r' <"$text")
+while read -r archive; do
+  package=$(dpkg -S "$(realpath "$archive")" 2>/dev/null | cut -d: -f1)
+  [ -n "$package" ] || continue
+  version=$(dpkg-query -W -f='${Version}' "$package")
+  first=$(grep -m1 . "/usr/share/doc/$package/copyright")
+  grep -qF "Debian package $package $version" <<<"$notices_text" && grep -qF "$first" <<<"$notices_text" ||
+    fail "the notices lack $package $version (for $(basename "$archive"))"
+done <<<"$archives"
+[ "$failures" -eq "$before" ] &&
+  ok "notices: byte-order mark, CR LF, the package, version and copyright of each of $(wc -l <<<"$archives") archives"
+
+python3 "$root/tests/packaging/check_spdx.py" "${zip[0]}.spdx.json" || fail "the zip's SPDX document"
 
 # Nothing in the programs leads back to this machine's trees.
 grep -lF "$root" "$work"/*.exe && fail "a program names the source or build tree"

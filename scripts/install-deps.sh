@@ -9,7 +9,8 @@ packages=(
   qt6-base-dev qt6-translations-l10n fonts-noto-cjk python3
   xvfb xdotool xclip strace exfatprogs exfat-fuse x11-utils openbox at-spi2-core python3-pyatspi dbus orca
   g++-mingw-w64-x86-64-posix wine64 googletest imagemagick bc
-  dpkg-dev file lintian desktop-file-utils appstream unzip
+  dpkg-dev file lintian desktop-file-utils appstream unzip devscripts git qt6-qpa-plugins
+  msitools gcab osslsigncode openssl node-spdx-license-ids node-spdx-exceptions
 )
 
 missing=()

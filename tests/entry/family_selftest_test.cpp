@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -114,7 +115,7 @@ TEST(EveryProgram, WritesItsToolsSelfTestAndExitsWithZero) {
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << program.path << " status " << status;
         EXPECT_EQ(ReadFile(path), SelfTestText(*tool)) << program.path;
     }
-    std::system(("rm -rf '" + directory + "'").c_str());
+    std::filesystem::remove_all(directory);
     if (OVRA_EVERY_PROGRAM_BUILT) {
         EXPECT_EQ(std::size(programs), static_cast<size_t>(ToolCount()));
     }
