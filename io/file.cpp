@@ -1,5 +1,11 @@
 #include "io/file.h"
 
+#ifndef _WIN32
+#include <unistd.h>
+
+#include <cerrno>
+#endif
+
 #include "text/utf.h"
 
 namespace ovra {
@@ -18,6 +24,17 @@ bool NarrowPathFromUtf16(const char16_t* path, char* out, int32_t capacity) {
         }
     }
     return Utf8FromUtf16(path, out, capacity) > 0;
+}
+
+bool WriteAllToDescriptor(int descriptor, const char* bytes, int32_t size) {
+    while (size > 0) {
+        const ssize_t written = write(descriptor, bytes, static_cast<size_t>(size));
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        bytes += written;
+        size -= static_cast<int32_t>(written);
+    }
+    return true;
 }
 #endif
 

@@ -24,17 +24,6 @@ bool NarrowPath(const char16_t* path, char* out) { return NarrowPathFromUtf16(pa
 
 int Descriptor(const LogFile& file) { return static_cast<int>(file.handle); }
 
-bool WriteAll(int descriptor, const char* bytes, int32_t size) {
-    while (size > 0) {
-        const ssize_t written = write(descriptor, bytes, static_cast<size_t>(size));
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        bytes += written;
-        size -= static_cast<int32_t>(written);
-    }
-    return true;
-}
-
 // The folder that holds `path`, "." for a bare name.
 void HolderOf(const char* path, char* folder) {
     std::strcpy(folder, path);
@@ -149,8 +138,8 @@ LogCreation CreateLogFile(const char16_t* path, const char* bytes, int32_t size)
     fchmod(descriptor, PrivateFile);
     // The lock is taken before the name exists, so no appender gets in between the name and its sync; when the
     // sync fails the name is taken back and waiting appenders find it gone.
-    const bool ready =
-        flock(descriptor, LOCK_EX | LOCK_NB) == 0 && WriteAll(descriptor, bytes, size) && fdatasync(descriptor) == 0;
+    const bool ready = flock(descriptor, LOCK_EX | LOCK_NB) == 0 && WriteAllToDescriptor(descriptor, bytes, size) &&
+                       fdatasync(descriptor) == 0;
     LogCreation result = LogCreation::Failed;
     if (ready && LinkNameless(descriptor, target) == 0) {
         if (SyncFoldersAbove(target, descriptor))
@@ -211,7 +200,9 @@ bool ReadLog(LogFile& file, int64_t offset, char* bytes, int32_t size) {
     return true;
 }
 
-bool AppendToLog(LogFile& file, const char* bytes, int32_t size) { return WriteAll(Descriptor(file), bytes, size); }
+bool AppendToLog(LogFile& file, const char* bytes, int32_t size) {
+    return WriteAllToDescriptor(Descriptor(file), bytes, size);
+}
 
 bool SyncLog(LogFile& file) { return fdatasync(Descriptor(file)) == 0; }
 
@@ -238,7 +229,7 @@ bool WriteJournal(const char16_t* path, const char* bytes, int32_t size) {
     const int descriptor = open(narrow, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, PrivateFile);
     if (descriptor < 0) return false;
     // The journal must be on the device, name included, before any byte of the append can be.
-    bool written = WriteAll(descriptor, bytes, size) && fdatasync(descriptor) == 0;
+    bool written = WriteAllToDescriptor(descriptor, bytes, size) && fdatasync(descriptor) == 0;
     char folder[NarrowPathCapacity];
     written = written && SyncHolder(narrow, descriptor, folder);
     return close(descriptor) == 0 && written;

@@ -16,17 +16,6 @@ namespace {
 
 constexpr int32_t NarrowPathCapacity = 2048;  // 519 units, three bytes a unit at most
 
-bool WriteAll(int descriptor, const char* bytes, int32_t size) {
-    while (size > 0) {
-        const ssize_t written = write(descriptor, bytes, static_cast<size_t>(size));
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        bytes += written;
-        size -= static_cast<int32_t>(written);
-    }
-    return true;
-}
-
 }  // namespace
 
 bool ReplaceFileWhole(const char16_t* path, const char* bytes, int32_t size) {
@@ -52,7 +41,7 @@ bool ReplaceFileWhole(const char16_t* path, const char* bytes, int32_t size) {
     std::snprintf(temporary, sizeof temporary, "%s/.report-%d.tmp", folder, static_cast<int>(getpid()));
     const int descriptor = open(temporary, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (descriptor < 0) return false;
-    bool whole = WriteAll(descriptor, bytes, size) && fsync(descriptor) == 0;
+    bool whole = WriteAllToDescriptor(descriptor, bytes, size) && fsync(descriptor) == 0;
     whole = close(descriptor) == 0 && whole;
     if (!whole || rename(temporary, target) != 0) {
         unlink(temporary);
