@@ -4,30 +4,11 @@
 # written as 2.0 is taken. Every wait is for a condition, bounded by a deadline.
 set -u
 program=$1
-for tool in Xvfb xdotool xclip; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "SKIPPED: $tool is not installed (scripts/install-deps.sh installs it)"
-    exit 77
-  fi
-done
+. "$(dirname "$0")/../support/x_session.sh"
+skip_without "(scripts/install-deps.sh installs it)" Xvfb xdotool xclip
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() { echo "FAIL $*"; exit 1; }
-. "$(dirname "$0")/../support/wait_for.sh"
-file_has_text() { [ -s "$1" ]; }
-
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-wait_for 10 file_has_text "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -n1 "$work/display")"
+x_session_begin
+start_xvfb 1280x1024x24
 
 mkdir -p "$work/data" "$work/runtime"
 chmod 700 "$work/runtime"

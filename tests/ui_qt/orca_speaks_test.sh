@@ -4,34 +4,15 @@
 # say is read from its debug log (no sound device is needed). Every wait is bounded.
 set -u
 program=$1
-for tool in Xvfb openbox xdotool dbus-run-session orca gsettings; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "SKIPPED: $tool is not installed"
-    exit 77
-  fi
-done
-if ! /usr/bin/python3 -c 'import pyatspi' 2>/dev/null; then
-  echo "SKIPPED: python3-pyatspi is not installed"
-  exit 77
-fi
+. "$(dirname "$0")/../support/x_session.sh"
+skip_without "" Xvfb openbox xdotool dbus-run-session orca gsettings
+skip_without_pyatspi ""
 
-work=$(mktemp -d)
-xvfb=
-cleanup() {
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-. "$(dirname "$0")/../support/wait_for.sh"
-file_has_text() { [ -s "$1" ]; }
-
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-wait_for 10 file_has_text "$work/display" || { echo "FAIL Xvfb did not start"; exit 1; }
+x_session_begin
+start_xvfb 1280x1024x24
 mkdir -p "$work/home" "$work/runtime"
 chmod 700 "$work/runtime"
-export DISPLAY=":$(head -n1 "$work/display")" HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" \
+export HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" \
   XDG_DATA_HOME="$work/home" QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
   GTK_A11Y=none
 

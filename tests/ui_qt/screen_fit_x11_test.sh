@@ -4,24 +4,10 @@
 # taken. The whole window, frame included, lies inside the work area, scaled down. Every wait is bounded.
 set -u
 program=$1
-for tool in Xvfb openbox xdotool xwininfo xprop; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "SKIPPED: $tool is not installed (scripts/install-deps.sh installs it)"
-    exit 77
-  fi
-done
+. "$(dirname "$0")/../support/x_session.sh"
+skip_without "(scripts/install-deps.sh installs it)" Xvfb openbox xdotool xwininfo xprop
 
-work=$(mktemp -d)
-pids=()
-stop_all() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  wait 2>/dev/null
-  pids=()
-}
-trap 'stop_all; rm -rf "$work"' EXIT
-fail() { echo "FAIL $*"; exit 1; }
-. "$(dirname "$0")/../support/wait_for.sh"
-file_has_text() { [ -s "$1" ]; }
+x_session_begin
 
 # The frame as the window manager placed it: the client's place and size widened by the extents the window
 # manager announces (left, right, top, bottom). Prints left, top, width, height.
@@ -44,11 +30,7 @@ inside() {  # work area width, height
 check() {
   local width=$1 height=$2 bar=$3 scale=$4 full_width=$5 full_height=$6
   local area_height=$((height - bar))
-  rm -f "$work/display"
-  Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-  pids+=($!)
-  wait_for 10 file_has_text "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-  export DISPLAY=":$(head -n1 "$work/display")"
+  start_xvfb "${width}x${height}x24"
   cat >"$work/rc.xml" <<XML
 <?xml version="1.0" encoding="UTF-8"?>
 <openbox_config xmlns="http://openbox.org/3.4/rc">

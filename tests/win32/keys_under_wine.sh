@@ -8,11 +8,7 @@ set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 program=$2
 probe=$3
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-ok() { echo "ok: $*"; }
-
-. "$here/wine_prefix.sh" "$1"
+. "$here/window_checks.sh" "$1"
 trace=$(mktemp)
 app=
 watcher=
@@ -24,25 +20,12 @@ cleanup() {
 }
 trap cleanup EXIT
 
-. "$here/../support/wait_for.sh"
 title="ABCD2 评分"
-window_named() { timeout "${2:-30}" xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
-clipboard() { timeout 5 xclip -o -selection clipboard 2>/dev/null | tr -d '\r'; }
-clipboard_is() { [ "$(clipboard)" = "$1" ]; }
 keys() { xdotool windowfocus --sync "$main" 2>/dev/null; xdotool key --delay 120 "$@"; }
 focus_list() { sed -n 's/^focus \(-\?[0-9]*\) .*/\1/p' "$trace" | tr '\n' ' '; }
 last_focus() { sed -n 's/^focus \(-\?[0-9]*\) .*/\1/p' "$trace" | tail -1; }
 focus_is() { [ "$(last_focus)" = "$1" ]; }
 announced() { grep -qF -- "$1" "$trace"; }
-# close_notice <caption>: the box is shown; Enter closes it and the focus comes back to <control id>.
-close_notice() {
-  local box
-  box=$(window_named "$1" 20)
-  if [ -z "$box" ]; then fail "no message box \"$1\""; return 1; fi
-  xdotool windowfocus --sync "$box" 2>/dev/null
-  xdotool key Return
-  wait_for 10 sh -c "! xdotool search --onlyvisible --name '^$1\$'"
-}
 # marked <x> <y> <w> <h>: how many pixels of that part of the window have the focus mark's colour.
 marked() {
   import -window "$main" png:- 2>/dev/null | convert - -crop "$3x$4+$1+$2" +repage -fill black +opaque '#006C96' \

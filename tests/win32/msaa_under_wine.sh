@@ -8,11 +8,7 @@ set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 program=$2
 probe=$3
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-ok() { echo "ok: $*"; }
-
-. "$here/wine_prefix.sh" "$1"
+. "$here/window_checks.sh" "$1"
 app=
 trap '[ -n "$app" ] && kill "$app" 2>/dev/null; WineSessionEnd' EXIT
 title="ABCD2 评分"

@@ -6,11 +6,7 @@ set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 program=$2
 screenshot=${3:-}
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-ok() { echo "ok: $*"; }
-
-. "$here/wine_prefix.sh" "$1"
+. "$here/window_checks.sh" "$1"
 app=
 holder=
 cleanup() {
@@ -20,10 +16,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-. "$here/../support/wait_for.sh"
-window_named() { timeout "${2:-30}" xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
-clipboard() { timeout 5 xclip -o -selection clipboard 2>/dev/null | tr -d '\r'; }
-clipboard_is() { [ "$(clipboard)" = "$1" ]; }
 set_clipboard() {
   [ -n "$holder" ] && kill "$holder" 2>/dev/null
   printf '%s' "$1" | xclip -quiet -i -selection clipboard >/dev/null 2>&1 &
@@ -45,15 +37,6 @@ copy_gives() {
     wait_for 5 clipboard_is "$1" && return 0
   done
   return 1
-}
-# answer_notice <caption>: waits for the message box and closes it with Enter.
-answer_notice() {
-  local box
-  box=$(window_named "$1" 20)
-  if [ -z "$box" ]; then fail "no message box \"$1\""; return 1; fi
-  xdotool windowfocus --sync "$box" 2>/dev/null
-  xdotool key Return
-  wait_for 10 sh -c "! xdotool search --onlyvisible --name '^$1\$'"
 }
 
 log=$(find "$WINEPREFIX/drive_c/users" -path '*/OvraMedSuite/records/T146.csv' 2>/dev/null | head -1)
@@ -84,9 +67,9 @@ copy_gives "$expected5" && ok "Shift+Tab, Enter, Copy: score 5" || fail "clipboa
 
 # Two saves: two records below one header, each reported with its box.
 click_button save
-answer_notice "已保存" && ok "first save reported"
+close_notice "已保存" && ok "first save reported"
 click_button save
-answer_notice "已保存" && ok "second save reported"
+close_notice "已保存" && ok "second save reported"
 log_exists() { log=$(find "$WINEPREFIX/drive_c/users" -path '*/OvraMedSuite/records/T146.csv' | head -1); [ -n "$log" ]; }
 if wait_for 10 log_exists && python3 "$here/check_record_log.py" "$log" 2; then ok "log holds the header and two records"
 else fail "log ${log:-missing}"; fi
@@ -96,7 +79,7 @@ click_field 4
 keys Tab
 type_text abc
 keys F5
-answer_notice "输入有误" && ok "a non-number is refused"
+close_notice "输入有误" && ok "a non-number is refused"
 set_clipboard sentinel
 copy_gives "$expected5" && ok "the refused field left the last result" || fail "clipboard after refusal: '$(clipboard)'"
 
@@ -104,12 +87,12 @@ copy_gives "$expected5" && ok "the refused field left the last result" || fail "
 click_button reset
 set_clipboard sentinel
 click_button copy
-answer_notice "提示" && ok "Copy after Reset is refused"
+close_notice "提示" && ok "Copy after Reset is refused"
 clipboard_is sentinel && ok "the clipboard was left alone" || fail "clipboard after refused Copy: '$(clipboard)'"
 
 # About shows its box and changes nothing.
 click_button about
-answer_notice "关于本工具" && ok "About shown"
+close_notice "关于本工具" && ok "About shown"
 
 # Alt+F4 closes the window and the program ends with 0.
 keys alt+F4
