@@ -82,6 +82,22 @@ LogOpen Locked(HANDLE handle, const char16_t* path, LogDeadline deadline, LogFil
     return success;
 }
 
+// Opens (OPEN_EXISTING) or makes (CREATE_NEW) the log for reading and writing, then locks it. The name being
+// absent, or already taken, is told apart from another program holding the file.
+LogOpen OpenAndLock(const char16_t* path, DWORD disposition, LogOpen success, LogDeadline deadline, LogFile& file) {
+    file = LogFile{-1, false};
+    if (path == nullptr || path[0] == 0) return LogOpen::Failed;
+    HANDLE handle = CreateFileW(WidePath(path), GENERIC_READ | GENERIC_WRITE, ShareAll, nullptr, disposition,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND) return LogOpen::Missing;
+        if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return LogOpen::Taken;
+        return HeldByAnother(error) ? LogOpen::Busy : LogOpen::Failed;
+    }
+    return Locked(handle, path, deadline, file, success);
+}
+
 }  // namespace
 
 bool CreateRecordsFolder(const char16_t* folder) {
@@ -96,29 +112,11 @@ bool CreateRecordsFolder(const char16_t* folder) {
 LogCreation CreateLogFile(const char16_t*, const char*, int32_t) { return LogCreation::Unsupported; }
 
 LogOpen OpenLockedLog(const char16_t* path, LogDeadline deadline, LogFile& file) {
-    file = LogFile{-1, false};
-    if (path == nullptr || path[0] == 0) return LogOpen::Failed;
-    HANDLE handle = CreateFileW(WidePath(path), GENERIC_READ | GENERIC_WRITE, ShareAll, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        const DWORD error = GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND) return LogOpen::Missing;
-        return HeldByAnother(error) ? LogOpen::Busy : LogOpen::Failed;
-    }
-    return Locked(handle, path, deadline, file, LogOpen::Opened);
+    return OpenAndLock(path, OPEN_EXISTING, LogOpen::Opened, deadline, file);
 }
 
 LogOpen CreateLockedLog(const char16_t* path, LogDeadline deadline, LogFile& file) {
-    file = LogFile{-1, false};
-    if (path == nullptr || path[0] == 0) return LogOpen::Failed;
-    HANDLE handle = CreateFileW(WidePath(path), GENERIC_READ | GENERIC_WRITE, ShareAll, nullptr, CREATE_NEW,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        const DWORD error = GetLastError();
-        if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return LogOpen::Taken;
-        return HeldByAnother(error) ? LogOpen::Busy : LogOpen::Failed;
-    }
-    return Locked(handle, path, deadline, file, LogOpen::Created);
+    return OpenAndLock(path, CREATE_NEW, LogOpen::Created, deadline, file);
 }
 
 bool LogFileSize(LogFile& file, int64_t& size) {
