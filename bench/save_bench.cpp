@@ -68,10 +68,10 @@ void SaveToExistingLog(benchmark::State& state) {
     BuildRecord();
     const std::filesystem::path folder = BenchFolder("existing");
     const std::u16string folder16 = folder.u16string();
-    char16_t path16[RecordPathCapacity];
-    AppendRecordLine(folder16.c_str(), ActiveTool(), recordLine, path16, RecordPathCapacity);
+    SaveReport report{};
+    AppendRecordLine(folder16.c_str(), ActiveTool(), recordLine, report);
     for (auto _ : state) {
-        if (AppendRecordLine(folder16.c_str(), ActiveTool(), recordLine, path16, RecordPathCapacity) != SaveError::None)
+        if (AppendRecordLine(folder16.c_str(), ActiveTool(), recordLine, report) != SaveError::None)
             state.SkipWithError("save");
     }
     std::filesystem::remove_all(folder);
@@ -84,8 +84,8 @@ void SaveToLargeLog(benchmark::State& state) {
     BuildRecord();
     const std::filesystem::path folder = BenchFolder("large");
     const std::u16string folder16 = folder.u16string();
-    char16_t path16[RecordPathCapacity];
-    AppendRecordLine(folder16.c_str(), ActiveTool(), recordLine, path16, RecordPathCapacity);
+    SaveReport report{};
+    AppendRecordLine(folder16.c_str(), ActiveTool(), recordLine, report);
     {
         std::FILE* file = std::fopen((folder / "T146.csv").string().c_str(), "ab");
         for (int64_t written = 0; written < (int64_t{32} << 20); written += recordSize)
@@ -93,7 +93,7 @@ void SaveToLargeLog(benchmark::State& state) {
         std::fclose(file);
     }
     for (auto _ : state) {
-        if (AppendRecordLine(folder16.c_str(), ActiveTool(), recordLine, path16, RecordPathCapacity) != SaveError::None)
+        if (AppendRecordLine(folder16.c_str(), ActiveTool(), recordLine, report) != SaveError::None)
             state.SkipWithError("save");
     }
     std::filesystem::remove_all(folder);
@@ -104,9 +104,9 @@ void FirstSave(benchmark::State& state) {
     BuildRecord();
     const std::filesystem::path folder = BenchFolder("first");
     const std::u16string folder16 = folder.u16string();
-    char16_t path16[RecordPathCapacity];
+    SaveReport report{};
     for (auto _ : state) {
-        if (AppendRecordLine(folder16.c_str(), ActiveTool(), recordLine, path16, RecordPathCapacity) != SaveError::None)
+        if (AppendRecordLine(folder16.c_str(), ActiveTool(), recordLine, report) != SaveError::None)
             state.SkipWithError("save");
         state.PauseTiming();
         std::filesystem::remove(folder / "T146.csv");

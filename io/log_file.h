@@ -16,25 +16,36 @@ struct LogFile {
 };
 
 enum class LogOpen {
-    Opened,   // the existing log, locked
-    Created,  // a new empty log made by this call, locked
-    Missing,  // no file of that name (any more): look again
-    Taken,    // the name appeared meanwhile: open it instead
-    Busy,     // another program holds the file past the deadline, or refuses to share it
+    Opened,      // the existing log, locked
+    Created,     // a new empty log made by this call, locked
+    Missing,     // no file of that name (any more): look again
+    Taken,       // the name appeared meanwhile: open it instead
+    Busy,        // another program holds the file past the deadline, or refuses to share it
+    NotRegular,  // a link, folder, pipe or device stands under the name: never opened, followed or waited on
     Failed,
 };
 
 enum class LogCreation { Created, Exists, Unsupported, Failed };
+
+// What stands under a name, the name itself looked at (a link is not followed).
+enum class EntryKind { Absent, Regular, Link, Folder, Pipe, Device, Other, Unknown };
+EntryKind KindOfEntry(const char16_t* path);
+
+// Which file a log is, whatever its name: device and inode, or volume serial and file index.
+struct FileIdentity {
+    uint64_t volume, index;
+};
+bool LogIdentity(LogFile& file, FileIdentity& identity);
 
 // Creates the folders of `folder` that are missing; on POSIX only their owner may enter those it makes.
 // Folders that exist are left as they are.
 bool CreateRecordsFolder(const char16_t* folder);
 
 // Makes `path` appear holding exactly `bytes`, synced together with its folder entry, unless a file of that
-// name exists already. The bytes go into a file with no name first, so no one ever sees them in part, and
-// nothing is left behind when the process dies. Unsupported where the file system (or platform) cannot do
-// that; CreateLockedLog is then the way.
-LogCreation CreateLogFile(const char16_t* path, const char* bytes, int32_t size);
+// name exists already; `identity` receives the new file's. The bytes go into a file with no name first, so no
+// one ever sees them in part, and nothing is left behind when the process dies. Unsupported where the file
+// system (or platform) cannot do that; CreateLockedLog is then the way.
+LogCreation CreateLogFile(const char16_t* path, const char* bytes, int32_t size, FileIdentity& identity);
 
 // Opens the existing log and takes its exclusive lock, trying until `deadline`. The lock is kept only when
 // the path still names the file locked: a log removed meanwhile gives Missing.
@@ -57,11 +68,14 @@ bool RemoveLogName(const char16_t* path);
 // Also releases the lock.
 void CloseLog(LogFile& file);
 
-// The journal beside a log: a few bytes written and synced before an append, read back by the next appender.
-// Only ever touched under the log's lock.
-bool WriteJournal(const char16_t* path, const char* bytes, int32_t size);
-// The journal's bytes, -1 when there is none.
-int32_t ReadJournal(const char16_t* path, char* bytes, int32_t capacity);
+// Small files beside a log (its journal, a spreadsheet's lock file): read only when the name holds a regular
+// file, without following a link or waiting on a pipe, and never more than `capacity` bytes.
+enum class SideRead { Absent, Read, TooLarge, NotRegular, Failed };
+SideRead ReadSideFile(const char16_t* path, char* bytes, int32_t capacity, int32_t& size, EntryKind& kind);
+
+// The journal: created only where no entry of that name stands, private, synced with its name before the append
+// it describes begins. Only ever touched under the log's lock.
+bool CreateJournal(const char16_t* path, const char* bytes, int32_t size);
 bool RemoveJournal(const char16_t* path);
 
 }  // namespace ovra

@@ -68,16 +68,71 @@ bool SyncFoldersAbove(const char* path, int descriptor) {
 bool SameFile(int descriptor, const char* path) {
     struct stat held {};
     struct stat named {};
-    return fstat(descriptor, &held) == 0 && stat(path, &named) == 0 && held.st_dev == named.st_dev &&
+    return fstat(descriptor, &held) == 0 && lstat(path, &named) == 0 && held.st_dev == named.st_dev &&
            held.st_ino == named.st_ino;
 }
 
-// Polls for the lock until the deadline: a blocking wait would freeze the window for as long as another
+EntryKind KindOfMode(mode_t mode) {
+    if (S_ISREG(mode)) return EntryKind::Regular;
+    if (S_ISLNK(mode)) return EntryKind::Link;
+    if (S_ISDIR(mode)) return EntryKind::Folder;
+    if (S_ISFIFO(mode)) return EntryKind::Pipe;
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return EntryKind::Device;
+    return EntryKind::Other;
+}
+
+EntryKind KindOfNarrow(const char* path) {
+    struct stat status {};
+    if (lstat(path, &status) == 0) return KindOfMode(status.st_mode);
+    return errno == ENOENT ? EntryKind::Absent : EntryKind::Unknown;
+}
+
+// Opens a name only when it holds a regular file: no link is followed, no pipe waited on, and a device is
+// never opened at all (opening some has effects). The kind is checked again on the open file, so a name
+// changed between the look and the open is caught.
+int OpenRegular(const char* path, int flags, EntryKind& kind) {
+    kind = KindOfNarrow(path);
+    if (kind != EntryKind::Regular) {
+        errno = kind == EntryKind::Absent ? ENOENT : EINVAL;
+        return -1;
+    }
+    const int descriptor = open(path, flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) {
+        if (errno == ELOOP) kind = EntryKind::Link;
+        return -1;
+    }
+    struct stat status {};
+    const bool known = fstat(descriptor, &status) == 0;
+    if (!known || !S_ISREG(status.st_mode)) {
+        kind = known ? KindOfMode(status.st_mode) : EntryKind::Unknown;
+        close(descriptor);
+        errno = EINVAL;
+        return -1;
+    }
+    return descriptor;
+}
+
+// A write lock over the whole file that conflicts with fcntl, lockf and OFD locks, which other programs take
+// where flock is not seen (a spreadsheet's copy written back later would drop a record saved meanwhile).
+// A file system that keeps no such locks leaves flock as the only guard.
+bool LockRecordRanges(int descriptor) {
+    struct flock whole {};
+    whole.l_type = F_WRLCK;
+    whole.l_whence = SEEK_SET;
+    if (fcntl(descriptor, F_OFD_SETLK, &whole) == 0) return true;
+    return errno != EAGAIN && errno != EACCES && errno != EINTR;
+}
+
+bool WaitAgain(int error) { return error == EWOULDBLOCK || error == EACCES || error == EINTR; }
+
+// Polls for both locks until the deadline: a blocking wait would freeze the window for as long as another
 // program keeps the file locked.
 LogOpen LockUntil(int descriptor, const char* path, LogDeadline deadline) {
+    bool whole = false;
     for (;;) {
-        if (flock(descriptor, LOCK_EX | LOCK_NB) == 0) break;
-        if (errno != EWOULDBLOCK && errno != EINTR) return LogOpen::Failed;
+        whole = whole || flock(descriptor, LOCK_EX | LOCK_NB) == 0;
+        if (whole && LockRecordRanges(descriptor)) break;
+        if (!WaitAgain(errno)) return LogOpen::Failed;
         if (std::chrono::steady_clock::now() >= deadline) return LogOpen::Busy;
         std::this_thread::sleep_for(LockRetry);
     }
@@ -127,7 +182,7 @@ bool CreateRecordsFolder(const char16_t* folder) {
     return stat(path, &status) == 0 && S_ISDIR(status.st_mode);
 }
 
-LogCreation CreateLogFile(const char16_t* path, const char* bytes, int32_t size) {
+LogCreation CreateLogFile(const char16_t* path, const char* bytes, int32_t size, FileIdentity& identity) {
 #ifdef O_TMPFILE
     char target[NarrowPathCapacity];
     if (!NarrowPath(path, target)) return LogCreation::Failed;
@@ -136,6 +191,9 @@ LogCreation CreateLogFile(const char16_t* path, const char* bytes, int32_t size)
     const int descriptor = open(folder, O_TMPFILE | O_RDWR | O_CLOEXEC, PrivateFile);
     if (descriptor < 0) return NotSupportedHere(errno) ? LogCreation::Unsupported : LogCreation::Failed;
     fchmod(descriptor, PrivateFile);
+    struct stat status {};
+    if (fstat(descriptor, &status) == 0)
+        identity = {static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)};
     // The lock is taken before the name exists, so no appender gets in between the name and its sync; when the
     // sync fails the name is taken back and waiting appenders find it gone.
     const bool ready = flock(descriptor, LOCK_EX | LOCK_NB) == 0 && WriteAllToDescriptor(descriptor, bytes, size) &&
@@ -157,6 +215,7 @@ LogCreation CreateLogFile(const char16_t* path, const char* bytes, int32_t size)
     (void)path;
     (void)bytes;
     (void)size;
+    (void)identity;
     return LogCreation::Unsupported;
 #endif
 }
@@ -166,8 +225,12 @@ LogOpen OpenLockedLog(const char16_t* path, LogDeadline deadline, LogFile& file)
     char narrow[NarrowPathCapacity];
     if (!NarrowPath(path, narrow)) return LogOpen::Failed;
     // Appending mode keeps even a writer that ignores the lock from being overwritten.
-    const int descriptor = open(narrow, O_RDWR | O_APPEND | O_CLOEXEC);
-    if (descriptor < 0) return errno == ENOENT ? LogOpen::Missing : LogOpen::Failed;
+    EntryKind kind = EntryKind::Unknown;
+    const int descriptor = OpenRegular(narrow, O_RDWR | O_APPEND, kind);
+    if (descriptor < 0) {
+        if (kind == EntryKind::Absent) return LogOpen::Missing;
+        return kind == EntryKind::Regular || kind == EntryKind::Unknown ? LogOpen::Failed : LogOpen::NotRegular;
+    }
     return Locked(descriptor, narrow, deadline, file, LogOpen::Opened);
 }
 
@@ -175,7 +238,7 @@ LogOpen CreateLockedLog(const char16_t* path, LogDeadline deadline, LogFile& fil
     file = LogFile{-1, false};
     char narrow[NarrowPathCapacity];
     if (!NarrowPath(path, narrow)) return LogOpen::Failed;
-    const int descriptor = open(narrow, O_RDWR | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, PrivateFile);
+    const int descriptor = open(narrow, O_RDWR | O_APPEND | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, PrivateFile);
     if (descriptor < 0) return errno == EEXIST ? LogOpen::Taken : LogOpen::Failed;
     fchmod(descriptor, PrivateFile);  // past the umask; refused on file systems without modes, which is fine
     return Locked(descriptor, narrow, deadline, file, LogOpen::Created);
@@ -223,32 +286,58 @@ void CloseLog(LogFile& file) {
     file.handle = -1;
 }
 
-bool WriteJournal(const char16_t* path, const char* bytes, int32_t size) {
+EntryKind KindOfEntry(const char16_t* path) {
+    char narrow[NarrowPathCapacity];
+    return NarrowPath(path, narrow) ? KindOfNarrow(narrow) : EntryKind::Unknown;
+}
+
+bool LogIdentity(LogFile& file, FileIdentity& identity) {
+    struct stat status {};
+    if (fstat(Descriptor(file), &status) != 0) return false;
+    identity = {static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)};
+    return true;
+}
+
+SideRead ReadSideFile(const char16_t* path, char* bytes, int32_t capacity, int32_t& size, EntryKind& kind) {
+    size = 0;
+    char narrow[NarrowPathCapacity];
+    if (!NarrowPath(path, narrow)) return SideRead::Failed;
+    const int descriptor = OpenRegular(narrow, O_RDONLY, kind);
+    if (descriptor < 0) {
+        if (kind == EntryKind::Absent) return SideRead::Absent;
+        return kind == EntryKind::Regular || kind == EntryKind::Unknown ? SideRead::Failed : SideRead::NotRegular;
+    }
+    SideRead result = SideRead::Read;
+    // One byte more than the room tells a file that is too large from one that just fits.
+    char extra = 0;
+    for (;;) {
+        char* into = size < capacity ? bytes + size : &extra;
+        const ssize_t read = ::read(descriptor, into, size < capacity ? static_cast<size_t>(capacity - size) : 1);
+        if (read < 0 && errno == EINTR) continue;
+        if (read < 0) result = SideRead::Failed;
+        if (read <= 0) break;
+        if (into == &extra) {
+            result = SideRead::TooLarge;
+            break;
+        }
+        size += static_cast<int32_t>(read);
+    }
+    close(descriptor);
+    return result;
+}
+
+bool CreateJournal(const char16_t* path, const char* bytes, int32_t size) {
     char narrow[NarrowPathCapacity];
     if (!NarrowPath(path, narrow)) return false;
-    const int descriptor = open(narrow, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, PrivateFile);
+    const int descriptor = open(narrow, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, PrivateFile);
     if (descriptor < 0) return false;
     // The journal must be on the device, name included, before any byte of the append can be.
     bool written = WriteAllToDescriptor(descriptor, bytes, size) && fdatasync(descriptor) == 0;
     char folder[NarrowPathCapacity];
     written = written && SyncHolder(narrow, descriptor, folder);
-    return close(descriptor) == 0 && written;
-}
-
-int32_t ReadJournal(const char16_t* path, char* bytes, int32_t capacity) {
-    char narrow[NarrowPathCapacity];
-    if (!NarrowPath(path, narrow)) return -1;
-    const int descriptor = open(narrow, O_RDONLY | O_CLOEXEC);
-    if (descriptor < 0) return -1;
-    int32_t size = 0;
-    while (size < capacity) {
-        const ssize_t read = ::read(descriptor, bytes + size, static_cast<size_t>(capacity - size));
-        if (read < 0 && errno == EINTR) continue;
-        if (read <= 0) break;
-        size += static_cast<int32_t>(read);
-    }
-    close(descriptor);
-    return size;
+    written = close(descriptor) == 0 && written;
+    if (!written) unlink(narrow);
+    return written;
 }
 
 bool RemoveJournal(const char16_t* path) {

@@ -82,14 +82,54 @@ LogOpen Locked(HANDLE handle, const char16_t* path, LogDeadline deadline, LogFil
     return success;
 }
 
+EntryKind KindOfAttributes(DWORD attributes) {
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return EntryKind::Link;
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return EntryKind::Folder;
+    if ((attributes & FILE_ATTRIBUTE_DEVICE) != 0) return EntryKind::Device;
+    return EntryKind::Regular;
+}
+
+// A handle is a plain file on a disk: not a pipe, device or console, not a folder or a reparse point.
+EntryKind KindOfHandle(HANDLE handle) {
+    const DWORD type = GetFileType(handle);
+    if (type == FILE_TYPE_PIPE) return EntryKind::Pipe;
+    if (type != FILE_TYPE_DISK) return EntryKind::Device;
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (GetFileInformationByHandle(handle, &information) == 0) return EntryKind::Unknown;
+    return KindOfAttributes(information.dwFileAttributes);
+}
+
+// Opens a name only when it holds a regular file; a link is never followed (the reparse point itself would be
+// opened, and is refused).
+HANDLE OpenRegular(const char16_t* path, DWORD access, DWORD share, DWORD disposition, EntryKind& kind) {
+    kind = disposition == OPEN_EXISTING ? KindOfEntry(path) : EntryKind::Absent;
+    if (disposition == OPEN_EXISTING && kind != EntryKind::Regular) return INVALID_HANDLE_VALUE;
+    HANDLE handle = CreateFileW(WidePath(path), access, share, nullptr, disposition,
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        kind = disposition == OPEN_EXISTING ? EntryKind::Regular : kind;
+        return handle;
+    }
+    kind = KindOfHandle(handle);
+    if (kind != EntryKind::Regular) {
+        CloseHandle(handle);
+        SetLastError(ERROR_INVALID_FUNCTION);
+        return INVALID_HANDLE_VALUE;
+    }
+    return handle;
+}
+
 // Opens (OPEN_EXISTING) or makes (CREATE_NEW) the log for reading and writing, then locks it. The name being
 // absent, or already taken, is told apart from another program holding the file.
 LogOpen OpenAndLock(const char16_t* path, DWORD disposition, LogOpen success, LogDeadline deadline, LogFile& file) {
     file = LogFile{-1, false};
     if (path == nullptr || path[0] == 0) return LogOpen::Failed;
-    HANDLE handle = CreateFileW(WidePath(path), GENERIC_READ | GENERIC_WRITE, ShareAll, nullptr, disposition,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    EntryKind kind = EntryKind::Unknown;
+    HANDLE handle = OpenRegular(path, GENERIC_READ | GENERIC_WRITE, ShareAll, disposition, kind);
     if (handle == INVALID_HANDLE_VALUE) {
+        if (kind == EntryKind::Absent && disposition == OPEN_EXISTING) return LogOpen::Missing;
+        if (kind != EntryKind::Regular && kind != EntryKind::Absent && kind != EntryKind::Unknown)
+            return LogOpen::NotRegular;
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND) return LogOpen::Missing;
         if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return LogOpen::Taken;
@@ -109,7 +149,7 @@ bool CreateRecordsFolder(const char16_t* folder) {
 }
 
 // No file without a name here: a new log is created empty under its lock (CreateLockedLog).
-LogCreation CreateLogFile(const char16_t*, const char*, int32_t) { return LogCreation::Unsupported; }
+LogCreation CreateLogFile(const char16_t*, const char*, int32_t, FileIdentity&) { return LogCreation::Unsupported; }
 
 LogOpen OpenLockedLog(const char16_t* path, LogDeadline deadline, LogFile& file) {
     return OpenAndLock(path, OPEN_EXISTING, LogOpen::Opened, deadline, file);
@@ -172,25 +212,54 @@ void CloseLog(LogFile& file) {
     file.handle = -1;
 }
 
-bool WriteJournal(const char16_t* path, const char* bytes, int32_t size) {
-    HANDLE handle = CreateFileW(WidePath(path), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
+EntryKind KindOfEntry(const char16_t* path) {
+    const DWORD attributes = GetFileAttributesW(WidePath(path));
+    if (attributes != INVALID_FILE_ATTRIBUTES) return KindOfAttributes(attributes);
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? EntryKind::Absent : EntryKind::Unknown;
+}
+
+bool LogIdentity(LogFile& file, FileIdentity& identity) {
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (GetFileInformationByHandle(Handle(file), &information) == 0) return false;
+    identity = {information.dwVolumeSerialNumber,
+                (static_cast<uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow};
+    return true;
+}
+
+SideRead ReadSideFile(const char16_t* path, char* bytes, int32_t capacity, int32_t& size, EntryKind& kind) {
+    size = 0;
+    HANDLE handle = OpenRegular(path, GENERIC_READ, ShareAll, OPEN_EXISTING, kind);
+    if (handle == INVALID_HANDLE_VALUE) {
+        if (kind == EntryKind::Absent) return SideRead::Absent;
+        return kind == EntryKind::Regular || kind == EntryKind::Unknown ? SideRead::Failed : SideRead::NotRegular;
+    }
+    LARGE_INTEGER length{};
+    SideRead result = SideRead::Read;
+    if (GetFileSizeEx(handle, &length) == 0)
+        result = SideRead::Failed;
+    else if (length.QuadPart > capacity)
+        result = SideRead::TooLarge;
+    while (result == SideRead::Read && size < length.QuadPart) {
+        DWORD read = 0;
+        if (ReadFile(handle, bytes + size, static_cast<DWORD>(length.QuadPart - size), &read, nullptr) == 0 || read == 0)
+            result = SideRead::Failed;
+        size += static_cast<int32_t>(read);
+    }
+    CloseHandle(handle);
+    return result;
+}
+
+bool CreateJournal(const char16_t* path, const char* bytes, int32_t size) {
+    EntryKind kind = EntryKind::Unknown;
+    HANDLE handle = OpenRegular(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_NEW, kind);
     if (handle == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
     bool whole = WriteFile(handle, bytes, static_cast<DWORD>(size), &written, nullptr) != 0 &&
                  written == static_cast<DWORD>(size) && FlushFileBuffers(handle) != 0;
     whole = CloseHandle(handle) != 0 && whole;
+    if (!whole) DeleteFileW(WidePath(path));
     return whole;
-}
-
-int32_t ReadJournal(const char16_t* path, char* bytes, int32_t capacity) {
-    HANDLE handle =
-        CreateFileW(WidePath(path), GENERIC_READ, ShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return -1;
-    DWORD read = 0;
-    const bool ok = ReadFile(handle, bytes, static_cast<DWORD>(capacity), &read, nullptr) != 0;
-    CloseHandle(handle);
-    return ok ? static_cast<int32_t>(read) : 0;
 }
 
 bool RemoveJournal(const char16_t* path) {

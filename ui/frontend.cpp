@@ -53,6 +53,7 @@ void StartFrontEnd(FrontEnd& state, const Tool& tool) {
     CopyText(state.statusText, StatusTextCapacity, u"就绪：填写参数后按 F5 或点击“计算”");
     for (int32_t i = 0; i < MaxInputs; ++i)
         state.inputValues[i] = i < tool.inputCount ? tool.inputs[i].defaultValue : 0;
+    state.saved = SavedRecords{};
 }
 
 void DefaultFieldText(const InputField& input, char16_t* out, int32_t capacity) {
@@ -199,6 +200,50 @@ void ShowAbout(const FrontEnd& state, Outcome& outcome) {
                tool.title, tool.category, tool.reference, WebAddress);
 }
 
+namespace {
+
+const char16_t* KindText(EntryKind kind) {
+    switch (kind) {
+        case EntryKind::Link:
+            return u"符号链接";
+        case EntryKind::Folder:
+            return u"文件夹";
+        case EntryKind::Pipe:
+            return u"命名管道";
+        case EntryKind::Device:
+            return u"设备";
+        default:
+            return u"特殊文件";
+    }
+}
+
+// Why a save failed, after the log's path: what holds it, or which file beside it is in the way.
+void AppendSaveFailure(char16_t* message, SaveError error, const SaveReport& report) {
+    char16_t why[NoticeCapacity];
+    switch (error) {
+        case SaveError::LogBusy:
+            AppendText(message, NoticeCapacity, u"\r\n记录文件正被其他程序占用，请关闭该程序后重试。");
+            if (report.culprit[0] == 0) return;
+            FormatText(why, NoticeCapacity, u"\r\n锁文件：%ls%ls%ls%ls\r\n若该程序已不在运行，删除此锁文件后重试。",
+                       report.culprit, report.lockOwner[0] != 0 ? u"（" : u"", report.lockOwner,
+                       report.lockOwner[0] != 0 ? u"）" : u"");
+            break;
+        case SaveError::NotRegular:
+            FormatText(why, NoticeCapacity, u"\r\n%ls 不是普通文件（%ls），请将其移走后重试。", report.culprit,
+                       KindText(report.culpritKind));
+            break;
+        case SaveError::JournalUnusable:
+            FormatText(why, NoticeCapacity, u"\r\n保存日志 %ls 无法读取或删除，已保留；请检查该文件后重试。",
+                       report.culprit);
+            break;
+        default:
+            return;
+    }
+    AppendText(message, NoticeCapacity, why);
+}
+
+}  // namespace
+
 void SaveRecord(FrontEnd& state, const LocalTime& now, const char16_t* recordsFolder, Outcome& outcome) {
     ClearOutcome(outcome);
     if (state.lastReport[0] == 0) {
@@ -207,29 +252,47 @@ void SaveRecord(FrontEnd& state, const LocalTime& now, const char16_t* recordsFo
     }
     const Tool& tool = *state.tool;
     const bool folderNamed = recordsFolder != nullptr && recordsFolder[0] != 0;
-    char16_t path[RecordPathCapacity] = {};
+    SaveReport report{};
     // A path too long for its buffer is refused: cut, it would name another file.
-    const bool pathWhole = folderNamed && RecordFilePath(recordsFolder, tool.id, path, RecordPathCapacity);
+    const bool pathWhole = folderNamed && RecordFilePath(recordsFolder, tool.id, report.path, RecordPathCapacity);
     char16_t line[RecordLineCapacity];
     BuildRecordLine(tool, now, state.inputValues, state.lastReport, line, RecordLineCapacity);
     const SaveError error =
-        pathWhole ? AppendRecordLine(recordsFolder, tool, line, path, RecordPathCapacity) : SaveError::NotWritten;
+        pathWhole ? AppendRecordLine(recordsFolder, tool, line, report, &state.saved) : SaveError::NotWritten;
     if (error != SaveError::None) {
         char16_t message[NoticeCapacity];
         CopyText(message, NoticeCapacity, u"无法写入记录文件：");
         const int32_t prefix = TextLength(message);
         if (pathWhole)
-            AppendText(message, NoticeCapacity, path);
+            AppendText(message, NoticeCapacity, report.path);
         else if (folderNamed)
             RecordFilePath(recordsFolder, tool.id, message + prefix, NoticeCapacity - prefix);
-        if (error == SaveError::LogBusy)
-            AppendText(message, NoticeCapacity, u"\r\n记录文件正被其他程序占用，请关闭该程序后重试。");
+        AppendSaveFailure(message, error, report);
         SetNotice(outcome, NoticeIcon::Warning, u"保存失败", message);
         CopyText(state.statusText, StatusTextCapacity, u"记录保存失败");
         return;
     }
-    FormatText(state.statusText, StatusTextCapacity, u"记录已保存：%ls", path);
-    SetNotice(outcome, NoticeIcon::Information, u"已保存", u"本次结果已追加保存到本地记录（CSV，可用 Excel 打开）。");
+    const char16_t* const saved = u"本次结果已追加保存到本地记录（CSV，可用 Excel 打开）。";
+    if (report.restoredCount == 0) {
+        FormatText(state.statusText, StatusTextCapacity, u"记录已保存：%ls", report.path);
+        SetNotice(outcome, NoticeIcon::Information, u"已保存", saved);
+        return;
+    }
+    // The log was replaced behind this window: the records it lacks are in the restored log, or still only here.
+    char16_t message[NoticeCapacity];
+    if (report.restoredSaved) {
+        FormatText(message, NoticeCapacity, u"%ls\r\n记录文件已被其他程序替换，本窗口此前保存的 %d 条记录不在其中，已另存到：%ls",
+                   saved, report.restoredCount, report.restoredPath);
+        FormatText(state.statusText, StatusTextCapacity, u"记录已保存；%d 条缺失记录已另存到：%ls", report.restoredCount,
+                   report.restoredPath);
+    } else {
+        FormatText(message, NoticeCapacity,
+                   u"%ls\r\n记录文件已被其他程序替换，本窗口此前保存的 %d 条记录不在其中，且未能另存到：%ls\r\n"
+                   u"请勿关闭本窗口，处理该文件后再次保存。",
+                   saved, report.restoredCount, report.restoredPath);
+        FormatText(state.statusText, StatusTextCapacity, u"记录已保存；%d 条缺失记录未能另存", report.restoredCount);
+    }
+    SetNotice(outcome, NoticeIcon::Warning, u"已保存", message);
 }
 
 }  // namespace ovra

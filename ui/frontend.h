@@ -24,6 +24,7 @@ struct FrontEnd {
     char16_t copyText[CopyTextCapacity];
     char16_t statusText[StatusTextCapacity];
     double inputValues[MaxInputs];
+    SavedRecords saved;  // what this window saved, to notice a log replaced behind its back
 };
 
 enum class NoticeIcon { None, Information, Warning };

@@ -4,12 +4,14 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "tests/ui/ui_test_support.h"
 #include "ui/frontend.h"
+#include "ui/record_journal.h"
 #include "ui/record_log.h"
 
 #ifdef _WIN32
@@ -102,77 +104,105 @@ struct NamedFile {
 std::vector<NamedFile> SaveAmong(const std::vector<NamedFile>& files, bool& saved) {
     ScratchFolder root;
     for (const NamedFile& f : files) WriteFile(root.path + "/" + f.name, f.bytes);
-    char16_t path[RecordPathCapacity];
-    saved =
-        AppendRecordLine(root.Path16().c_str(), ActiveTool(), u"line\r\n", path, RecordPathCapacity) == SaveError::None;
+    SaveReport report{};
+    saved = AppendRecordLine(root.Path16().c_str(), ActiveTool(), u"line\r\n", report) == SaveError::None;
     std::vector<NamedFile> after;
     for (const auto& entry : std::filesystem::directory_iterator(root.path))
         after.push_back({entry.path().filename().string(), ReadFile(entry.path().string())});
     return after;
 }
 
-TEST(RecordLog, AJournalLeftByAKilledSaveCutsItsTornRecordBack) {
+// The journal a save killed after writing it leaves: `bytes` appended to the log at `before`, `identity`
+// naming the log (the real one unless a test says otherwise).
+std::string Journal(const FileIdentity& identity, size_t before, const std::string& bytes) {
+    std::string text(JournalHeadCapacity + bytes.size(), '\0');
+    const int32_t size = BuildJournal({identity, static_cast<int64_t>(before), bytes.data(), static_cast<int32_t>(bytes.size())},
+                                      text.data(), static_cast<int32_t>(text.size()));
+    text.resize(static_cast<size_t>(size));
+    return text;
+}
+
+FileIdentity IdentityOf(const std::string& path) {
+    LogFile file{-1, false};
+    FileIdentity identity{};
+    const std::u16string wide = std::filesystem::path(path).u16string();
+    if (OpenLockedLog(wide.c_str(), std::chrono::steady_clock::now(), file) == LogOpen::Opened)
+        LogIdentity(file, identity);
+    CloseLog(file);
+    return identity;
+}
+
+TEST(RecordLog, AJournalCutsOnlyTheTornAppendItNamesOfThisVeryLog) {
     const std::string head = Abcd2Head();
     const std::string record = Abcd2Record("2026-12-08 09:05:03", "60");
-    const std::string size = std::to_string(head.size());
-    const std::string end = std::to_string(head.size() + record.size());
+    const std::string foreign = "\xEF\xBB\xBF时间,工具,结果\r\n2026-01-01 00:00:00,x,舒张压=80\r\n";
+    const auto real = [&](size_t before, const std::string& bytes) {
+        return [=](const FileIdentity& id) { return Journal(id, before, bytes); };
+    };
+    const auto fixed = [](const std::string& text) { return [=](const FileIdentity&) { return text; }; };
     struct Case {
         const char* why;
-        std::string log, journal, after;
+        std::string log;
+        std::function<std::string(const FileIdentity&)> journal;
+        std::string after, sibling = "";  // T146.csv and T146-2.csv afterwards ("" for none)
     };
     const Case cases[] = {
-        {"torn inside the quoted cell", head + record.substr(0, record.size() - 5), "append " + size + " " + end + "\n",
+        {"torn inside the quoted cell", head + record.substr(0, record.size() - 5), real(head.size(), record),
          head + "line\r\n"},
-        {"torn after one byte", head + record.substr(0, 1), "append " + size + " " + end + "\n", head + "line\r\n"},
-        {"written whole, killed before the journal went", head + record, "append " + size + " " + end + "\n",
+        {"torn after one byte", head + record.substr(0, 1), real(head.size(), record), head + "line\r\n"},
+        {"killed before its first byte", head, real(head.size(), record), head + "line\r\n"},
+        {"written whole, killed before the journal went", head + record, real(head.size(), record),
          head + record + "line\r\n"},
-        {"a new log torn in its header", head.substr(0, 7), "append 0 " + end + "\n", head + "line\r\n"},
-        {"a journal torn itself: no append began", head, "append " + size + " 9", head + "line\r\n"},
-        {"a journal of another shape", head, "garbage\n", head + "line\r\n"},
+        {"a new log torn in its header", head.substr(0, 7), real(0, head + record), head + "line\r\n"},
+        {"a row added by hand after the torn record", head + record.substr(0, 40) + "hand,row\r\n",
+         real(head.size(), record), head + record.substr(0, 40) + "hand,row\r\nline\r\n"},
+        {"bytes that are not the record's", head + "2026-12-08 10:00:00,", real(head.size(), record),
+         head + "2026-12-08 10:00:00,\r\nline\r\n"},
+        {"another file than the one it names", head + record.substr(0, 30),
+         [&](const FileIdentity& id) { return Journal({id.volume, id.index + 1}, head.size(), record); },
+         head + record.substr(0, 30) + "\r\nline\r\n"},
+        {"a foreign log is never cut", foreign + "x", real(foreign.size(), "xyz"), foreign + "x", head + "line\r\n"},
+        {"an older layout: sizes only", head + record.substr(0, 9),
+         fixed("append " + std::to_string(head.size()) + " 9999999999\n"), head + record.substr(0, 9) + "\r\nline\r\n"},
+        {"sizes that would empty the log", head, fixed("append 0 9999999999\n"), head + "line\r\n"},
+        {"a negative size", head, fixed("append -5 100000\n"), head + "line\r\n"},
+        {"a size past 64 bits", head + "x",
+         fixed("ovra-journal 2\nlog 1 1\nbefore 99999999999999999999\nbytes 1\nx"), head + "x\r\nline\r\n"},
+        {"a length that is not its bytes'", head + record.substr(0, 9),
+         [&](const FileIdentity& id) { return Journal(id, head.size(), record) + "!"; },
+         head + record.substr(0, 9) + "\r\nline\r\n"},
+        {"torn itself", head + record.substr(0, 9),
+         [&](const FileIdentity& id) { return Journal(id, head.size(), record).substr(0, 40); },
+         head + record.substr(0, 9) + "\r\nline\r\n"},
+        {"larger than any journal", head, fixed(std::string(1 << 16, 'j')), head + "line\r\n"},
     };
     for (const Case& c : cases) {
-        bool saved = false;
-        const std::vector<NamedFile> after = SaveAmong({{"T146.csv", c.log}, {"T146.csv.journal", c.journal}}, saved);
-        EXPECT_TRUE(saved) << c.why;
-        ASSERT_EQ(after.size(), 1u) << c.why << ": the journal is gone";
-        EXPECT_TRUE(after[0].bytes == c.after) << c.why;
+        ScratchFolder root;
+        WriteFile(root.path + "/T146.csv", c.log);
+        WriteFile(root.path + "/T146.csv.journal", c.journal(IdentityOf(root.path + "/T146.csv")));
+        SaveReport report{};
+        EXPECT_EQ(AppendRecordLine(root.Path16().c_str(), ActiveTool(), u"line\r\n", report), SaveError::None) << c.why;
+        EXPECT_TRUE(ReadFile(root.path + "/T146.csv") == c.after) << c.why;
+        EXPECT_EQ(std::filesystem::exists(root.path + "/T146-2.csv"), !c.sibling.empty()) << c.why;
+        if (!c.sibling.empty()) {
+            EXPECT_TRUE(ReadFile(root.path + "/T146-2.csv") == c.sibling) << c.why;
+        }
+        EXPECT_FALSE(std::filesystem::exists(root.path + "/T146.csv.journal")) << c.why;
     }
 }
 
-TEST(RecordLog, LeftoversOfKilledFirstSavesAreRemovedOtherFilesKept) {
+TEST(RecordLog, FilesBesideTheLogAreNeverTouched) {
     const std::string head = Abcd2Head();
-    const std::string record = Abcd2Record("2026-12-08 09:05:03", "60");
-    struct Case {
-        std::string name;
-        bool removed;
-    };
-    static const Case cases[] = {
-        {"T146.csv.4242.123456789.new", true},
-        {"T146.csv.1.2.new", true},
-        {"T146.csv.backup", false},
-        {"T146.csv.x.new", false},
-        {"T146-2.csv", false},
-        {"T201.csv.4242.1.new", false},
-    };
-    for (const Case& c : cases) {
+    static const char* const names[] = {"T146.csv.4242.123456789.new", "T146.csv.1.2.new", "T146.csv.backup",
+                                        "T146-2.csv", "T201.csv.4242.1.new"};
+    for (const char* name : names) {
         bool saved = false;
-        const std::vector<NamedFile> after = SaveAmong({{"T146.csv", head}, {c.name, head + record}}, saved);
+        const std::vector<NamedFile> after = SaveAmong({{"T146.csv", head}, {name, "a user's own file"}}, saved);
         EXPECT_TRUE(saved);
-        bool left = false;
-        for (const NamedFile& f : after) left = left || f.name == c.name;
-        EXPECT_EQ(left, !c.removed) << c.name;
+        bool kept = false;
+        for (const NamedFile& f : after) kept = kept || (f.name == name && f.bytes == "a user's own file");
+        EXPECT_TRUE(kept) << name;
     }
-    // A first save killed between its link and its unlink left a second name of the log itself.
-    ScratchFolder root;
-    WriteFile(root.path + "/T146.csv", head);
-    std::error_code error;
-    std::filesystem::create_hard_link(root.path + "/T146.csv", root.path + "/T146.csv.77.88.new", error);
-    if (error) GTEST_SKIP() << "no hard links here";
-    char16_t path[RecordPathCapacity];
-    EXPECT_EQ(AppendRecordLine(root.Path16().c_str(), ActiveTool(), u"line\r\n", path, RecordPathCapacity),
-              SaveError::None);
-    EXPECT_FALSE(std::filesystem::exists(root.path + "/T146.csv.77.88.new"));
-    EXPECT_TRUE(ReadFile(root.path + "/T146.csv") == head + "line\r\n");
 }
 
 TEST(RecordLog, TheStatusNamesTheLogTheRecordWentTo) {
@@ -238,9 +268,9 @@ TEST(RecordLog, FoldersAndLogsMadeHereArePrivateWhateverTheUmask) {
             chmod((folder + "/T146.csv").c_str(), 0644);
         }
         const mode_t old = umask(c.umask);
-        char16_t path[RecordPathCapacity];
-        const SaveError saved = AppendRecordLine(std::filesystem::path(folder).u16string().c_str(), ActiveTool(),
-                                                 u"line\r\n", path, RecordPathCapacity);
+        SaveReport report{};
+        const SaveError saved =
+            AppendRecordLine(std::filesystem::path(folder).u16string().c_str(), ActiveTool(), u"line\r\n", report);
         umask(old);
         EXPECT_EQ(saved, SaveError::None);
         struct stat log {};

@@ -42,18 +42,26 @@ TEST(RecordLog, FirstSaveCreatesMarkHeaderAndRecordSecondAppendsOnlyTheRecord) {
     Calculate(*state, older, *outcome);
     SaveRecord(*state, LocalTime{2027, 1, 2, 23, 59, 0}, folder.c_str(), *outcome);
     EXPECT_EQ(ReadFile(Utf8(path)),
-              Bom + Header + Abcd2Record("2026-12-08 09:05:03", "60") + Abcd2Record("2027-01-02 23:59:00", "100.123"));
+              Bom + Header + Abcd2Record("2026-12-08 09:05:03", "60") + Abcd2Record("2027-01-02 23:59:00", "100.1234567"));
     delete outcome;
     delete state;
 }
 
-TEST(RecordLog, ValuesAreWrittenInTheShortestGeneralForm) {
-    const double values[] = {0.5, 60, 1234567, 1e-5, -0.25, 100000};
-    const std::string line = BuildRecord(ActiveTool(), FixedTime, values, u"r");
-    EXPECT_NE(line.find(",年龄=0.5,收缩压=60,舒张压=1.23457e+06,"), std::string::npos) << line;
-    EXPECT_NE(line.find("=1e-05,"), std::string::npos) << line;
-    EXPECT_NE(line.find("=-0.25,"), std::string::npos) << line;
-    EXPECT_NE(line.find("=100000,r\r\n"), std::string::npos) << line;
+TEST(RecordLog, ValuesAreWrittenAsTheShortestGeneralFormThatReadsBack) {
+    struct Case {
+        double value;
+        const char* cell;
+    };
+    static const Case cases[] = {
+        {60, "=60,"},           {0.5, "=0.5,"},           {-0.25, "=-0.25,"},  {100000, "=100000,"},
+        {1234567, "=1234567,"}, {99999.99, "=99999.99,"}, {1e-5, "=1e-05,"},   {1e21, "=1e+21,"},
+        {0.1 + 0.2, "=0.30000000000000004,"},
+    };
+    for (const Case& c : cases) {
+        const double values[MaxInputs] = {c.value};
+        const std::string line = BuildRecord(ActiveTool(), FixedTime, values, u"r");
+        EXPECT_NE(line.find(std::string(",年龄") + c.cell), std::string::npos) << line;
+    }
 }
 
 TEST(RecordLog, CellsThatNeedItAreQuotedWithQuotesDoubled) {
@@ -98,12 +106,24 @@ TEST(RecordLog, ReportAndInputCellsAreCutBeforeQuoting) {
     EXPECT_EQ(BuildRecord(tool, FixedTime, values, u"r"), "2026-12-08 09:05:03,T," + std::string(126, 'L') + ",r\r\n");
 }
 
-TEST(RecordLog, FileNameFollowsTheToolIdAndTheFoldersSeparator) {
-    char16_t path[RecordPathCapacity];
-    EXPECT_TRUE(RecordFilePath(u"C:\\Users\\a\\AppData\\Local\\OvraMedSuite\\records", 7, path, RecordPathCapacity));
-    EXPECT_EQ(Utf8(path), "C:\\Users\\a\\AppData\\Local\\OvraMedSuite\\records\\T007.csv");
-    EXPECT_TRUE(RecordFilePath(u"/home/a/.local/share/OvraMedSuite/records", 1146, path, RecordPathCapacity));
-    EXPECT_EQ(Utf8(path), "/home/a/.local/share/OvraMedSuite/records/T1146.csv");
+TEST(RecordLog, FileNameFollowsTheToolIdJoinedWithThePlatformsSeparator) {
+#ifdef _WIN32
+    const std::string folder = "C:\\Users\\a/b\\records", separator = "\\";
+#else
+    const std::string folder = "/home/a\\b/records", separator = "/";  // a backslash is part of a POSIX name
+#endif
+    struct Case {
+        int32_t id, number;
+        const char* name;
+    };
+    static const Case cases[] = {{7, 1, "T007.csv"}, {1146, 1, "T1146.csv"}, {146, 2, "T146-2.csv"},
+                                 {146, RestoredLogNumber, "T146-restored.csv"}};
+    for (const Case& c : cases) {
+        char16_t path[RecordPathCapacity];
+        EXPECT_TRUE(RecordFilePath(std::filesystem::path(folder).u16string().c_str(), c.id, path, RecordPathCapacity,
+                                   c.number));
+        EXPECT_EQ(Utf8(path), folder + separator + c.name);
+    }
 }
 
 TEST(RecordLog, APathThatDoesNotFitIsRefusedNotCut) {
@@ -159,13 +179,13 @@ Logs AppendTo(const Logs& before, const char16_t* line, bool& saved) {
     }
     const size_t files = static_cast<size_t>(std::distance(std::filesystem::directory_iterator(root.path), {}));
     const std::u16string folder = root.Path16();
-    char16_t path16[RecordPathCapacity];
-    saved = AppendRecordLine(folder.c_str(), ActiveTool(), line, path16, RecordPathCapacity) == SaveError::None;
+    SaveReport report{};
+    saved = AppendRecordLine(folder.c_str(), ActiveTool(), line, report) == SaveError::None;
     Logs after;
     std::string* out[3] = {&after.first, &after.second, &after.third};
     for (int i = 0; i < 3; ++i)
         *out[i] = std::filesystem::exists(root.path + names[i]) ? ReadFile(root.path + names[i]) : "-";
-    after.savedTo = Utf8(path16).substr(root.path.size());
+    after.savedTo = Utf8(report.path).substr(root.path.size());
     bool madeOne = false;
     for (int i = 0; i < 3; ++i) madeOne = madeOne || (saved && after.savedTo == names[i] && *contents[i] == "-");
     EXPECT_EQ(static_cast<size_t>(std::distance(std::filesystem::directory_iterator(root.path), {})),
@@ -175,6 +195,9 @@ Logs AppendTo(const Logs& before, const char16_t* line, bool& saved) {
 }
 
 TEST(RecordLog, TheRecordGoesUnderThisProgramsHeaderOnly) {
+    const std::string LfHeader = Header.substr(0, Header.size() - 2) + "\n";
+    std::string Quoted = "\"" + LfHeader.substr(0, LfHeader.size() - 1) + "\"\r\n";
+    for (size_t at = Quoted.find(','); at != std::string::npos; at = Quoted.find(',', at + 3)) Quoted.replace(at, 1, "\",\"");
     const std::string other = Bom + "时间,工具,结果\r\n2026-01-01 00:00:00,x,舒张压=80\r\n";
     const std::string ended = Bom + Header + "2026-12-08 09:05:03,ABCD2 评分,年";
     struct Case {
@@ -185,6 +208,12 @@ TEST(RecordLog, TheRecordGoesUnderThisProgramsHeaderOnly) {
         {{"", "-", "-", ""}, {Bom + Header + "line\r\n", "-", "-", "/T146.csv"}},
         {{Bom, "-", "-", ""}, {Bom + Header + "line\r\n", "-", "-", "/T146.csv"}},  // the mark alone
         {{Header, "-", "-", ""}, {Header + "line\r\n", "-", "-", "/T146.csv"}},     // no mark: still ours
+        // as a spreadsheet writes the log back: LF line ends, no mark, cells quoted
+        {{LfHeader, "-", "-", ""}, {LfHeader + "line\r\n", "-", "-", "/T146.csv"}},
+        {{Bom + LfHeader, "-", "-", ""}, {Bom + LfHeader + "line\r\n", "-", "-", "/T146.csv"}},
+        {{Quoted, "-", "-", ""}, {Quoted + "line\r\n", "-", "-", "/T146.csv"}},
+        {{LfHeader.substr(0, LfHeader.size() - 4) + "\n", "-", "-", ""},
+         {LfHeader.substr(0, LfHeader.size() - 4) + "\n", Bom + Header + "line\r\n", "-", "/T146-2.csv"}},
         {{ended, "-", "-", ""}, {ended + "\r\nline\r\n", "-", "-", "/T146.csv"}},   // an unended line is ended
         {{"user text\r\n", "-", "-", ""}, {"user text\r\n", Bom + Header + "line\r\n", "-", "/T146-2.csv"}},
         {{other, "-", "-", ""}, {other, Bom + Header + "line\r\n", "-", "/T146-2.csv"}},
@@ -212,8 +241,8 @@ TEST(RecordLog, ALineTooLongForItsUtf8BoundIsNotWritten) {
 
     ScratchFolder root;
     const std::u16string folder = root.Path16();
-    char16_t path16[RecordPathCapacity];
-    EXPECT_EQ(AppendRecordLine(folder.c_str(), ActiveTool(), wide.c_str(), path16, RecordPathCapacity),
+    SaveReport report{};
+    EXPECT_EQ(AppendRecordLine(folder.c_str(), ActiveTool(), wide.c_str(), report),
               SaveError::NotWritten);
     EXPECT_FALSE(std::filesystem::exists(root.path + "/T146.csv")) << "a new log appears only with its record";
 }
