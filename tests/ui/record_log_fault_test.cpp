@@ -33,13 +33,27 @@ void WriteFile(const std::string& path, const std::string& bytes) {
     std::fclose(f);
 }
 
-// Another holder of the log: flock on POSIX; on Windows a handle that shares nothing, or a lock over the file.
+// Another holder of the log: a lock of each kind other programs take, in another process on POSIX; on Windows a
+// handle that shares nothing, or a lock over the file; on both, a spreadsheet's lock file beside the log.
 struct Holder {
     const char* name;
     bool (*hold)(const std::string& path);
     void (*release)();
-    bool waits;  // the save waits the whole bound before it gives up
+    bool waits;           // the save waits the whole bound before it gives up
+    const char* lockFile;  // what the notice adds about the lock file, after its path
 };
+
+const char* const SpreadsheetLock = ",nurse,ward-pc,09.12.2026 10:00,file:///home/nurse/.config/libreoffice/4;";
+std::string LockFileOf(const std::string& log) {
+    const size_t slash = log.find_last_of("/\\");
+    return log.substr(0, slash + 1) + ".~lock." + log.substr(slash + 1) + "#";
+}
+const Holder spreadsheet = {"a spreadsheet's lock file",
+                            [](const std::string& path) {
+                                WriteFile(LockFileOf(path), SpreadsheetLock);
+                                return true;
+                            },
+                            [] {}, false, "（nurse@ward-pc）\r\n若该程序已不在运行，删除此锁文件后重试。"};
 
 #ifdef _WIN32
 HANDLE held = INVALID_HANDLE_VALUE;
@@ -49,27 +63,29 @@ bool Open(const std::string& path, DWORD share) {
     return held != INVALID_HANDLE_VALUE;
 }
 const Holder holders[] = {
-    {"share mode 0", [](const std::string& path) { return Open(path, 0); }, [] { CloseHandle(held); }, false},
+    {"share mode 0", [](const std::string& path) { return Open(path, 0); }, [] { CloseHandle(held); }, false, nullptr},
     {"LockFileEx",
      [](const std::string& path) {
          OVERLAPPED at{};
          return Open(path, FILE_SHARE_READ | FILE_SHARE_WRITE) &&
                 LockFileEx(held, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &at) != 0;
      },
-     [] { CloseHandle(held); }, true},
+     [] { CloseHandle(held); }, true, nullptr},
+    spreadsheet,
 };
 #else
 // Another process takes the lock and keeps it until its end of the pipe is closed.
 pid_t holderProcess = -1;
 int releasePipe = -1;
+template <int (*Lock)(int file)>
 bool HoldInAnotherProcess(const std::string& path) {
     int ready[2];
     int release[2];
     if (pipe(ready) != 0 || pipe(release) != 0) return false;
     holderProcess = fork();
     if (holderProcess == 0) {
-        const int file = open(path.c_str(), O_RDONLY);
-        const char held = file >= 0 && flock(file, LOCK_EX) == 0 ? 'y' : 'n';
+        const int file = open(path.c_str(), O_RDWR);
+        const char held = file >= 0 && Lock(file) == 0 ? 'y' : 'n';
         close(release[1]);
         if (write(ready[1], &held, 1) == 1) {
             char end = 0;
@@ -86,13 +102,25 @@ bool HoldInAnotherProcess(const std::string& path) {
     close(ready[0]);
     return holderProcess > 0 && answered && held == 'y';
 }
+void ReleaseInAnotherProcess() {
+    close(releasePipe);
+    waitpid(holderProcess, nullptr, 0);
+}
+int Flock(int file) { return flock(file, LOCK_EX); }
+int Lockf(int file) { return lockf(file, F_LOCK, 0); }
+template <int Command>
+int WholeFileLock(int file) {
+    struct flock whole {};
+    whole.l_type = F_WRLCK;
+    whole.l_whence = SEEK_SET;
+    return fcntl(file, Command, &whole);
+}
 const Holder holders[] = {
-    {"flock", HoldInAnotherProcess,
-     [] {
-         close(releasePipe);
-         waitpid(holderProcess, nullptr, 0);
-     },
-     true},
+    {"flock", HoldInAnotherProcess<Flock>, ReleaseInAnotherProcess, true, nullptr},
+    {"fcntl", HoldInAnotherProcess<WholeFileLock<F_SETLKW>>, ReleaseInAnotherProcess, true, nullptr},
+    {"lockf", HoldInAnotherProcess<Lockf>, ReleaseInAnotherProcess, true, nullptr},
+    {"OFD", HoldInAnotherProcess<WholeFileLock<F_OFD_SETLKW>>, ReleaseInAnotherProcess, true, nullptr},
+    spreadsheet,
 };
 #endif
 
@@ -215,7 +243,7 @@ TEST(RecordLog, TheStatusNamesTheLogTheRecordWentTo) {
     Calculate(*state, fields.texts, *outcome);
     SaveRecord(*state, FixedTime, root.Path16().c_str(), *outcome);
     EXPECT_EQ(Utf8(outcome->noticeCaption), "已保存");
-    EXPECT_EQ(Utf8(state->statusText), "记录已保存：" + root.path + "/T146-2.csv");
+    EXPECT_EQ(Utf8(state->statusText), "记录已保存：" + root.path + LogSeparator + "T146-2.csv");
     EXPECT_TRUE(ReadFile(root.path + "/T146-2.csv") == Abcd2Head() + Abcd2Record("2026-12-08 09:05:03", "60"));
 }
 
@@ -235,18 +263,158 @@ TEST(RecordLog, ALogHeldByAnotherProgramFailsTheSaveWithinTheBoundThenWorks) {
         SaveRecord(*state, FixedTime, root.Path16().c_str(), *outcome);
         const auto waited = std::chrono::steady_clock::now() - start;
         h.release();
+        const std::string log = root.path + LogSeparator + "T146.csv";
+        const std::string lockFile = h.lockFile == nullptr ? "" : "\r\n锁文件：" + LockFileOf(log) + h.lockFile;
         EXPECT_EQ(Utf8(outcome->noticeCaption), "保存失败") << h.name;
         EXPECT_EQ(Utf8(outcome->noticeText),
-                  "无法写入记录文件：" + path + "\r\n记录文件正被其他程序占用，请关闭该程序后重试。")
+                  "无法写入记录文件：" + log + "\r\n记录文件正被其他程序占用，请关闭该程序后重试。" + lockFile)
             << h.name;
         EXPECT_EQ(Utf8(state->statusText), "记录保存失败");
         EXPECT_LT(waited, LockWaitLimit + std::chrono::seconds(2)) << h.name;
         EXPECT_GE(waited, h.waits ? LockWaitLimit : std::chrono::seconds(0)) << h.name;
         EXPECT_TRUE(ReadFile(path) == before) << h.name;
 
+        std::filesystem::remove(LockFileOf(path));
         SaveRecord(*state, FixedTime, root.Path16().c_str(), *outcome);
         EXPECT_EQ(Utf8(outcome->noticeCaption), "已保存") << h.name;
         EXPECT_TRUE(ReadFile(path) == before + Abcd2Record("2026-12-08 09:05:03", "61")) << h.name;
+    }
+}
+
+// What stands where the log or its journal should be, made in `folder`; `outside` is a folder beside it.
+struct SpecialEntry {
+    const char* why;
+    const char* name;  // T146.csv or T146.csv.journal
+    bool (*make)(const std::string& path, const std::string& outside);
+    const char* kind;
+};
+
+const SpecialEntry specialEntries[] = {
+    {"a folder as the journal", "T146.csv.journal",
+     [](const std::string& path, const std::string&) { return std::filesystem::create_directory(path); }, "文件夹"},
+    {"a folder as the log", "T146.csv",
+     [](const std::string& path, const std::string&) { return std::filesystem::create_directory(path); }, "文件夹"},
+#ifndef _WIN32
+    {"a pipe as the journal", "T146.csv.journal",
+     [](const std::string& path, const std::string&) { return mkfifo(path.c_str(), 0600) == 0; }, "命名管道"},
+    {"a pipe as the log", "T146.csv",
+     [](const std::string& path, const std::string&) { return mkfifo(path.c_str(), 0600) == 0; }, "命名管道"},
+    {"a dangling link as the journal", "T146.csv.journal",
+     [](const std::string& path, const std::string& outside) { return symlink((outside + "/made").c_str(), path.c_str()) == 0; },
+     "符号链接"},
+    {"a link out of the folder as the journal", "T146.csv.journal",
+     [](const std::string& path, const std::string& outside) {
+         WriteFile(outside + "/kept", "kept");
+         return symlink((outside + "/kept").c_str(), path.c_str()) == 0;
+     },
+     "符号链接"},
+    {"a dangling link as the log", "T146.csv",
+     [](const std::string& path, const std::string& outside) { return symlink((outside + "/made").c_str(), path.c_str()) == 0; },
+     "符号链接"},
+#endif
+};
+
+TEST(RecordLog, AnythingButAFileWhereTheLogOrItsJournalShouldBeFailsAtOnceNamingIt) {
+    for (const SpecialEntry& e : specialEntries) {
+        ScratchFolder root;
+        const std::string folder = root.path + "/records";
+        const std::string outside = root.path + "/outside";
+        std::filesystem::create_directories(folder);
+        std::filesystem::create_directories(outside);
+        const bool journal = std::string(e.name) != "T146.csv";
+        const std::string before = Abcd2Head() + Abcd2Record("2026-12-08 09:05:03", "60");
+        if (journal) WriteFile(folder + "/T146.csv", before);
+        ASSERT_TRUE(e.make(folder + "/" + e.name, outside)) << e.why;
+        auto state = std::make_unique<FrontEnd>();
+        auto outcome = std::make_unique<Outcome>();
+        StartFrontEnd(*state, ActiveTool());
+        const FieldTexts fields = Abcd2Fields(u"61", u"130", u"80", u"1", u"1", u"0");
+        Calculate(*state, fields.texts, *outcome);
+        const auto start = std::chrono::steady_clock::now();
+        SaveRecord(*state, FixedTime, std::filesystem::path(folder).u16string().c_str(), *outcome);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << e.why;
+        const std::string log = folder + LogSeparator + "T146.csv";
+        EXPECT_EQ(Utf8(outcome->noticeText), "无法写入记录文件：" + log + "\r\n" + folder + LogSeparator + e.name +
+                                                 " 不是普通文件（" + e.kind + "），请将其移走后重试。")
+            << e.why;
+        EXPECT_EQ(Utf8(state->statusText), "记录保存失败") << e.why;
+        EXPECT_TRUE(!journal || ReadFile(folder + "/T146.csv") == before) << e.why;
+        // Nothing made or changed outside the records folder.
+        std::string left;
+        for (const auto& entry : std::filesystem::directory_iterator(outside))
+            left += entry.path().filename().string() + "=" + ReadFile(entry.path().string()) + ";";
+        EXPECT_EQ(left, std::filesystem::exists(outside + "/kept") ? "kept=kept;" : "") << e.why;
+    }
+}
+
+// A spreadsheet's way of writing back: the records given, without the mark, LF line ends, under a new inode.
+void RewriteAsASpreadsheet(const std::string& log, const std::vector<std::string>& records) {
+    std::string text = Abcd2Head().substr(3);
+    for (const std::string& r : records) text += r;
+    for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at)) text.erase(at, 1);
+    WriteFile(log + ".tmp", text);
+    std::filesystem::rename(log + ".tmp", log);
+}
+
+TEST(RecordLog, RecordsAReplacedLogLacksAreRestoredBesideItNeverLostSilently) {
+    const std::string r60 = Abcd2Record("2026-12-08 09:05:03", "60");
+    const std::string r61 = Abcd2Record("2026-12-08 09:05:03", "61");
+    struct Case {
+        const char* why;
+        void (*replace)(const std::string& log, const std::string& r60, const std::string& r61);
+        int missing;
+        std::string restored;  // the restored log's records
+    };
+    const Case cases[] = {
+        {"a spreadsheet kept every record",
+         [](const std::string& log, const std::string& a, const std::string& b) { RewriteAsASpreadsheet(log, {a, b}); },
+         0, ""},
+        {"a spreadsheet dropped one",
+         [](const std::string& log, const std::string& a, const std::string&) { RewriteAsASpreadsheet(log, {a}); }, 1,
+         r61},
+        {"the log moved away",
+         [](const std::string& log, const std::string&, const std::string&) {
+             std::filesystem::rename(log, log + ".archived");
+         },
+         2, r60 + r61},
+    };
+    for (const Case& c : cases) {
+        ScratchFolder root;
+        const std::string log = root.path + "/T146.csv";
+        auto state = std::make_unique<FrontEnd>();
+        auto outcome = std::make_unique<Outcome>();
+        StartFrontEnd(*state, ActiveTool());
+        for (const char16_t* age : {u"60", u"61"}) {
+            const FieldTexts fields = Abcd2Fields(age, u"130", u"80", u"1", u"1", u"0");
+            Calculate(*state, fields.texts, *outcome);
+            SaveRecord(*state, FixedTime, root.Path16().c_str(), *outcome);
+        }
+        c.replace(log, r60, r61);
+        const std::string replaced = std::filesystem::exists(log) ? ReadFile(log) : Abcd2Head();
+        const FieldTexts fields = Abcd2Fields(u"62", u"130", u"80", u"1", u"1", u"0");
+        Calculate(*state, fields.texts, *outcome);
+        SaveRecord(*state, FixedTime, root.Path16().c_str(), *outcome);
+
+        const std::string restored = root.path + LogSeparator + "T146-restored.csv";
+        const std::string saved = "本次结果已追加保存到本地记录（CSV，可用 Excel 打开）。";
+        const std::string count = std::to_string(c.missing);
+        EXPECT_EQ(Utf8(outcome->noticeText),
+                  c.missing == 0 ? saved
+                                 : saved + "\r\n记录文件已被其他程序替换，本窗口此前保存的 " + count +
+                                       " 条记录不在其中，已另存到：" + restored)
+            << c.why;
+        EXPECT_EQ(Utf8(state->statusText), c.missing == 0 ? "记录已保存：" + root.path + LogSeparator + "T146.csv"
+                                                           : "记录已保存；" + count + " 条缺失记录已另存到：" + restored)
+            << c.why;
+        EXPECT_TRUE(ReadFile(log) == replaced + Abcd2Record("2026-12-08 09:05:03", "62")) << c.why;
+        EXPECT_EQ(std::filesystem::exists(root.path + "/T146-restored.csv"), c.missing > 0) << c.why;
+        if (c.missing > 0) {
+            EXPECT_TRUE(ReadFile(root.path + "/T146-restored.csv") == Abcd2Head() + c.restored) << c.why;
+        }
+
+        // The session goes on with the new log: a save after it restores nothing again.
+        SaveRecord(*state, FixedTime, root.Path16().c_str(), *outcome);
+        EXPECT_EQ(Utf8(outcome->noticeText), saved) << c.why;
     }
 }
 

@@ -32,6 +32,13 @@ std::string Abcd2Head();
 // The CSV record of the ABCD2 defaults with the given time and age, as the log holds it.
 std::string Abcd2Record(const std::string& time, const std::string& age);
 
+// What the log's path puts between the records folder and the file name.
+#ifdef _WIN32
+inline const std::string LogSeparator = "\\";
+#else
+inline const std::string LogSeparator = "/";
+#endif
+
 constexpr LocalTime FixedTime = {2026, 12, 8, 9, 5, 3};
 
 }  // namespace ovra
