@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""I/O errors injected (strace -e inject) into the record's sync, the folder's sync and link: a save shown as
-failed left the logs exactly as they were (a new log does not exist), a save shown as saved holds its record,
-and one more save adds exactly one record. A folder its user may write but not read (mode 0300) saves.
+"""I/O errors injected (strace -e inject) into the record's sync, the folder's sync and link, and the read of a
+journal: a save shown as failed left the logs (and the journal) exactly as they were (a new log does not
+exist), a save shown as saved holds its record, and one more save adds exactly one record. A folder its user may write but not read (mode 0300) saves.
 Usage: injected_errors_test.py <save_once>"""
 import os
 import shutil
@@ -66,6 +66,27 @@ try:
             problems.append(f"{name}: the next save did not add exactly one record")
         csv_log.only_logs(folder)
         print(f"{name}: {'saved' if saved else 'failed, log as it was'}; the next save added one record")
+    # A read error on a journal beside the log fails the save and keeps the journal: its repair is not dropped.
+    shutil.rmtree(folder)
+    os.makedirs(folder)
+    open(log, "wb").write(three)
+    journal = log + ".journal"
+    open(journal, "wb").write(b"garbage\n")
+    traced = subprocess.run(["strace", "-f", "-y", "-e", "trace=read", driver, folder, "1"], capture_output=True,
+                            text=True, errors="replace").stderr.splitlines()
+    reads = [line for line in traced if "read(" in line]
+    at = next(i for i, line in enumerate(reads) if ".journal>" in line) + 1
+    open(log, "wb").write(three)
+    open(journal, "wb").write(b"garbage\n")
+    injected = ["strace", "-f", "-o", "/dev/null", "-e", "trace=read", "-e", f"inject=read:error=EIO:when={at}"]
+    if csv_log.save(driver, folder, prefix=injected) == 0:
+        problems.append("a journal that could not be read: shown saved")
+    if open(log, "rb").read() != three or open(journal, "rb").read() != b"garbage\n":
+        problems.append("a journal that could not be read: the log or the journal changed")
+    if csv_log.save(driver, folder) != 0 or open(log, "rb").read() != three + record:
+        problems.append("a journal that could not be read: the next save did not add exactly one record")
+    csv_log.only_logs(folder)
+    print(f"read of the journal (read {at}): failed, log and journal as they were; the next save added one record")
 finally:
     shutil.rmtree(work)
 for problem in problems:
