@@ -384,7 +384,7 @@ TEST(FrontEnd, SaveWritesTheRecordAndReportsThePath) {
     const std::u16string folder = root.Path16() + u"/OvraMedSuite/records";
     s.CalculateDefaults();
     Outcome& o = s.Save(folder);
-    const std::string path = root.path + "/OvraMedSuite/records/T146.csv";
+    const std::string path = root.path + "/OvraMedSuite/records" + LogSeparator + "T146.csv";
     EXPECT_EQ(o.noticeIcon, NoticeIcon::Information);
     EXPECT_EQ(Utf8(o.noticeCaption), "已保存");
     EXPECT_EQ(Utf8(o.noticeText), "本次结果已追加保存到本地记录（CSV，可用 Excel 打开）。");
@@ -404,7 +404,7 @@ TEST(FrontEnd, SaveIntoAnUnwritableFolderIsShownAsAFailure) {
     Outcome& o = s.Save(folder);
     EXPECT_EQ(o.noticeIcon, NoticeIcon::Warning);
     EXPECT_EQ(Utf8(o.noticeCaption), "保存失败");
-    EXPECT_EQ(Utf8(o.noticeText), "无法写入记录文件：" + blocker.string() + "/records/T146.csv");
+    EXPECT_EQ(Utf8(o.noticeText), "无法写入记录文件：" + blocker.string() + "/records" + LogSeparator + "T146.csv");
     EXPECT_EQ(Utf8(s.state->statusText), "记录保存失败");
 
     Outcome& noFolder = s.Save(u"");

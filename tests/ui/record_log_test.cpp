@@ -28,7 +28,7 @@ TEST(RecordLog, FirstSaveCreatesMarkHeaderAndRecordSecondAppendsOnlyTheRecord) {
     const std::u16string folder = root.Path16() + u"/OvraMedSuite/records";
     char16_t path[RecordPathCapacity];
     RecordFilePath(folder.c_str(), 146, path, RecordPathCapacity);
-    ASSERT_EQ(Utf8(path), root.path + "/OvraMedSuite/records/T146.csv");
+    ASSERT_EQ(Utf8(path), root.path + "/OvraMedSuite/records" + LogSeparator + "T146.csv");
 
     FrontEnd* state = new FrontEnd;
     Outcome* outcome = new Outcome;
@@ -130,7 +130,7 @@ TEST(RecordLog, APathThatDoesNotFitIsRefusedNotCut) {
     char16_t path[RecordPathCapacity];
     const std::u16string fits = u"/" + std::u16string(509, u'd');  // 510 units and "/T146.csv": 519
     EXPECT_TRUE(RecordFilePath(fits.c_str(), 146, path, RecordPathCapacity));
-    EXPECT_EQ(Utf8(path), Utf8(fits) + "/T146.csv");
+    EXPECT_EQ(Utf8(path), Utf8(fits) + LogSeparator + "T146.csv");
     EXPECT_FALSE(RecordFilePath((fits + u"d").c_str(), 146, path, RecordPathCapacity));
 }
 
@@ -185,7 +185,7 @@ Logs AppendTo(const Logs& before, const char16_t* line, bool& saved) {
     std::string* out[3] = {&after.first, &after.second, &after.third};
     for (int i = 0; i < 3; ++i)
         *out[i] = std::filesystem::exists(root.path + names[i]) ? ReadFile(root.path + names[i]) : "-";
-    after.savedTo = Utf8(report.path).substr(root.path.size());
+    after.savedTo = "/" + Utf8(report.path).substr(root.path.size() + 1);
     bool madeOne = false;
     for (int i = 0; i < 3; ++i) madeOne = madeOne || (saved && after.savedTo == names[i] && *contents[i] == "-");
     EXPECT_EQ(static_cast<size_t>(std::distance(std::filesystem::directory_iterator(root.path), {})),
