@@ -356,6 +356,28 @@ SaveError ErrorOf(SaveResult result) {
     return SaveError::NotWritten;
 }
 
+// The session's records that its log lacks, when another file stands under its name (or none does).
+std::vector<size_t> MissingFromItsLog(const SavedRecords& session, LogDeadline deadline) {
+    LogFile file{-1, false};
+    LogSeen seen{};
+    switch (OpenLockedLog(session.log.c_str(), deadline, file)) {
+        case LogOpen::Missing:
+            AllMissing(&session, seen);
+            break;
+        case LogOpen::Opened: {
+            int64_t size = 0;
+            if (LogIdentity(file, seen.identity) && LogFileSize(file, size) &&
+                !SameIdentity(seen.identity, session.identity))
+                seen.missing = MissingRecords(file, size, session);
+            CloseLog(file);
+            break;
+        }
+        default:
+            break;  // not to be read now: nothing can be told missing
+    }
+    return seen.missing;
+}
+
 // The records a replaced log lacks go, whole and in their order, to the restored log beside it, saved as any
 // record is. True when every one is on the device.
 bool Restore(const char16_t* folder, const Tool& tool, const SavedRecords& session, const std::vector<size_t>& missing,
@@ -460,14 +482,19 @@ SaveError AppendRecordLine(const char16_t* folder, const Tool& tool, const char1
             SaveInto(report.path, tool, record, deadline, report, sameLog ? session : nullptr, seen);
         if (result == SaveResult::Foreign) continue;  // not this program's columns: the next number
         if (result != SaveResult::Saved || session == nullptr) return ErrorOf(result);
-        // A session that moved to another log (its own was taken by a foreign file) starts afresh.
-        if (!sameLog) session->records.clear();
+        // The record went elsewhere than the session's log (a foreign file took that name): that log is looked
+        // at on its own.
+        if (!sameLog && !session->log.empty()) seen.missing = MissingFromItsLog(*session, deadline);
         bool restored = true;
         if (!seen.missing.empty()) {
             report.restoredCount = static_cast<int32_t>(seen.missing.size());
             restored = report.restoredSaved = Restore(folder, tool, *session, seen.missing, report);
         }
-        Remember(*session, report.path, seen, restored, record);
+        if (sameLog || session->log.empty()) {
+            Remember(*session, report.path, seen, restored, record);
+        } else if (restored) {
+            *session = SavedRecords{report.path, seen.identity, {std::string(record.bytes, static_cast<size_t>(record.size))}};
+        }
         return SaveError::None;
     }
     return SaveError::NotWritten;

@@ -363,7 +363,8 @@ TEST(RecordLog, RecordsAReplacedLogLacksAreRestoredBesideItNeverLostSilently) {
         const char* why;
         void (*replace)(const std::string& log, const std::string& r60, const std::string& r61);
         int missing;
-        std::string restored;  // the restored log's records
+        std::string restored;           // the restored log's records
+        const char* saved = "T146.csv";  // where the save after it went
     };
     const Case cases[] = {
         {"a spreadsheet kept every record",
@@ -377,6 +378,12 @@ TEST(RecordLog, RecordsAReplacedLogLacksAreRestoredBesideItNeverLostSilently) {
              std::filesystem::rename(log, log + ".archived");
          },
          2, r60 + r61},
+        {"another layout saved over it",
+         [](const std::string& log, const std::string&, const std::string&) {
+             WriteFile(log + ".tmp", "时间,工具,结果\n");
+             std::filesystem::rename(log + ".tmp", log);
+         },
+         2, r60 + r61, "T146-2.csv"},
     };
     for (const Case& c : cases) {
         ScratchFolder root;
@@ -390,7 +397,8 @@ TEST(RecordLog, RecordsAReplacedLogLacksAreRestoredBesideItNeverLostSilently) {
             SaveRecord(*state, FixedTime, root.Path16().c_str(), *outcome);
         }
         c.replace(log, r60, r61);
-        const std::string replaced = std::filesystem::exists(log) ? ReadFile(log) : Abcd2Head();
+        const std::string into = root.path + "/" + c.saved;
+        const std::string replaced = std::filesystem::exists(into) ? ReadFile(into) : Abcd2Head();
         const FieldTexts fields = Abcd2Fields(u"62", u"130", u"80", u"1", u"1", u"0");
         Calculate(*state, fields.texts, *outcome);
         SaveRecord(*state, FixedTime, root.Path16().c_str(), *outcome);
@@ -403,10 +411,10 @@ TEST(RecordLog, RecordsAReplacedLogLacksAreRestoredBesideItNeverLostSilently) {
                                  : saved + "\r\n记录文件已被其他程序替换，本窗口此前保存的 " + count +
                                        " 条记录不在其中，已另存到：" + restored)
             << c.why;
-        EXPECT_EQ(Utf8(state->statusText), c.missing == 0 ? "记录已保存：" + root.path + LogSeparator + "T146.csv"
+        EXPECT_EQ(Utf8(state->statusText), c.missing == 0 ? "记录已保存：" + root.path + LogSeparator + c.saved
                                                            : "记录已保存；" + count + " 条缺失记录已另存到：" + restored)
             << c.why;
-        EXPECT_TRUE(ReadFile(log) == replaced + Abcd2Record("2026-12-08 09:05:03", "62")) << c.why;
+        EXPECT_TRUE(ReadFile(into) == replaced + Abcd2Record("2026-12-08 09:05:03", "62")) << c.why;
         EXPECT_EQ(std::filesystem::exists(root.path + "/T146-restored.csv"), c.missing > 0) << c.why;
         if (c.missing > 0) {
             EXPECT_TRUE(ReadFile(root.path + "/T146-restored.csv") == Abcd2Head() + c.restored) << c.why;
