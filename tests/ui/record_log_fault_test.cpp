@@ -233,17 +233,28 @@ TEST(RecordLog, FilesBesideTheLogAreNeverTouched) {
     }
 }
 
+// One window's front end: the ABCD2 result for an age calculated, then saved into a folder.
+struct Window {
+    std::unique_ptr<FrontEnd> state = std::make_unique<FrontEnd>();
+    std::unique_ptr<Outcome> outcome = std::make_unique<Outcome>();
+    Window() { StartFrontEnd(*state, ActiveTool()); }
+    // How long the save took.
+    std::chrono::steady_clock::duration Save(const char16_t* age, const std::string& folder) {
+        const FieldTexts fields = Abcd2Fields(age, u"130", u"80", u"1", u"1", u"0");
+        Calculate(*state, fields.texts, *outcome);
+        const auto start = std::chrono::steady_clock::now();
+        SaveRecord(*state, FixedTime, std::filesystem::path(folder).u16string().c_str(), *outcome);
+        return std::chrono::steady_clock::now() - start;
+    }
+};
+
 TEST(RecordLog, TheStatusNamesTheLogTheRecordWentTo) {
     ScratchFolder root;
     WriteFile(root.path + "/T146.csv", "\xEF\xBB\xBF时间,工具,结果\r\n");  // another layout's columns
-    auto state = std::make_unique<FrontEnd>();
-    auto outcome = std::make_unique<Outcome>();
-    StartFrontEnd(*state, ActiveTool());
-    const FieldTexts fields = Abcd2Fields(u"60", u"130", u"80", u"1", u"1", u"0");
-    Calculate(*state, fields.texts, *outcome);
-    SaveRecord(*state, FixedTime, root.Path16().c_str(), *outcome);
-    EXPECT_EQ(Utf8(outcome->noticeCaption), "已保存");
-    EXPECT_EQ(Utf8(state->statusText), "记录已保存：" + root.path + LogSeparator + "T146-2.csv");
+    Window w;
+    w.Save(u"60", root.path);
+    EXPECT_EQ(Utf8(w.outcome->noticeCaption), "已保存");
+    EXPECT_EQ(Utf8(w.state->statusText), "记录已保存：" + root.path + LogSeparator + "T146-2.csv");
     EXPECT_TRUE(ReadFile(root.path + "/T146-2.csv") == Abcd2Head() + Abcd2Record("2026-12-08 09:05:03", "60"));
 }
 
@@ -254,29 +265,23 @@ TEST(RecordLog, ALogHeldByAnotherProgramFailsTheSaveWithinTheBoundThenWorks) {
         const std::string before = Abcd2Head() + Abcd2Record("2026-12-08 09:05:03", "60");
         WriteFile(path, before);
         ASSERT_TRUE(h.hold(path)) << h.name;
-        auto state = std::make_unique<FrontEnd>();
-        auto outcome = std::make_unique<Outcome>();
-        StartFrontEnd(*state, ActiveTool());
-        const FieldTexts fields = Abcd2Fields(u"61", u"130", u"80", u"1", u"1", u"0");
-        Calculate(*state, fields.texts, *outcome);
-        const auto start = std::chrono::steady_clock::now();
-        SaveRecord(*state, FixedTime, root.Path16().c_str(), *outcome);
-        const auto waited = std::chrono::steady_clock::now() - start;
+        Window w;
+        const auto waited = w.Save(u"61", root.path);
         h.release();
         const std::string log = root.path + LogSeparator + "T146.csv";
         const std::string lockFile = h.lockFile == nullptr ? "" : "\r\n锁文件：" + LockFileOf(log) + h.lockFile;
-        EXPECT_EQ(Utf8(outcome->noticeCaption), "保存失败") << h.name;
-        EXPECT_EQ(Utf8(outcome->noticeText),
+        EXPECT_EQ(Utf8(w.outcome->noticeCaption), "保存失败") << h.name;
+        EXPECT_EQ(Utf8(w.outcome->noticeText),
                   "无法写入记录文件：" + log + "\r\n记录文件正被其他程序占用，请关闭该程序后重试。" + lockFile)
             << h.name;
-        EXPECT_EQ(Utf8(state->statusText), "记录保存失败");
+        EXPECT_EQ(Utf8(w.state->statusText), "记录保存失败");
         EXPECT_LT(waited, LockWaitLimit + std::chrono::seconds(2)) << h.name;
         EXPECT_GE(waited, h.waits ? LockWaitLimit : std::chrono::seconds(0)) << h.name;
         EXPECT_TRUE(ReadFile(path) == before) << h.name;
 
         std::filesystem::remove(LockFileOf(path));
-        SaveRecord(*state, FixedTime, root.Path16().c_str(), *outcome);
-        EXPECT_EQ(Utf8(outcome->noticeCaption), "已保存") << h.name;
+        SaveRecord(*w.state, FixedTime, root.Path16().c_str(), *w.outcome);
+        EXPECT_EQ(Utf8(w.outcome->noticeCaption), "已保存") << h.name;
         EXPECT_TRUE(ReadFile(path) == before + Abcd2Record("2026-12-08 09:05:03", "61")) << h.name;
     }
 }
@@ -325,19 +330,13 @@ TEST(RecordLog, AnythingButAFileWhereTheLogOrItsJournalShouldBeFailsAtOnceNaming
         const std::string before = Abcd2Head() + Abcd2Record("2026-12-08 09:05:03", "60");
         if (journal) WriteFile(folder + "/T146.csv", before);
         ASSERT_TRUE(e.make(folder + "/" + e.name, outside)) << e.why;
-        auto state = std::make_unique<FrontEnd>();
-        auto outcome = std::make_unique<Outcome>();
-        StartFrontEnd(*state, ActiveTool());
-        const FieldTexts fields = Abcd2Fields(u"61", u"130", u"80", u"1", u"1", u"0");
-        Calculate(*state, fields.texts, *outcome);
-        const auto start = std::chrono::steady_clock::now();
-        SaveRecord(*state, FixedTime, std::filesystem::path(folder).u16string().c_str(), *outcome);
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << e.why;
+        Window w;
+        EXPECT_LT(w.Save(u"61", folder), std::chrono::seconds(1)) << e.why;
         const std::string log = folder + LogSeparator + "T146.csv";
-        EXPECT_EQ(Utf8(outcome->noticeText), "无法写入记录文件：" + log + "\r\n" + folder + LogSeparator + e.name +
+        EXPECT_EQ(Utf8(w.outcome->noticeText), "无法写入记录文件：" + log + "\r\n" + folder + LogSeparator + e.name +
                                                  " 不是普通文件（" + e.kind + "），请将其移走后重试。")
             << e.why;
-        EXPECT_EQ(Utf8(state->statusText), "记录保存失败") << e.why;
+        EXPECT_EQ(Utf8(w.state->statusText), "记录保存失败") << e.why;
         EXPECT_TRUE(!journal || ReadFile(folder + "/T146.csv") == before) << e.why;
         // Nothing made or changed outside the records folder.
         std::string left;
@@ -388,30 +387,22 @@ TEST(RecordLog, RecordsAReplacedLogLacksAreRestoredBesideItNeverLostSilently) {
     for (const Case& c : cases) {
         ScratchFolder root;
         const std::string log = root.path + "/T146.csv";
-        auto state = std::make_unique<FrontEnd>();
-        auto outcome = std::make_unique<Outcome>();
-        StartFrontEnd(*state, ActiveTool());
-        for (const char16_t* age : {u"60", u"61"}) {
-            const FieldTexts fields = Abcd2Fields(age, u"130", u"80", u"1", u"1", u"0");
-            Calculate(*state, fields.texts, *outcome);
-            SaveRecord(*state, FixedTime, root.Path16().c_str(), *outcome);
-        }
+        Window w;
+        for (const char16_t* age : {u"60", u"61"}) w.Save(age, root.path);
         c.replace(log, r60, r61);
         const std::string into = root.path + "/" + c.saved;
         const std::string replaced = std::filesystem::exists(into) ? ReadFile(into) : Abcd2Head();
-        const FieldTexts fields = Abcd2Fields(u"62", u"130", u"80", u"1", u"1", u"0");
-        Calculate(*state, fields.texts, *outcome);
-        SaveRecord(*state, FixedTime, root.Path16().c_str(), *outcome);
+        w.Save(u"62", root.path);
 
         const std::string restored = root.path + LogSeparator + "T146-restored.csv";
         const std::string saved = "本次结果已追加保存到本地记录（CSV，可用 Excel 打开）。";
         const std::string count = std::to_string(c.missing);
-        EXPECT_EQ(Utf8(outcome->noticeText),
+        EXPECT_EQ(Utf8(w.outcome->noticeText),
                   c.missing == 0 ? saved
                                  : saved + "\r\n记录文件已被其他程序替换，本窗口此前保存的 " + count +
                                        " 条记录不在其中，已另存到：" + restored)
             << c.why;
-        EXPECT_EQ(Utf8(state->statusText), c.missing == 0 ? "记录已保存：" + root.path + LogSeparator + c.saved
+        EXPECT_EQ(Utf8(w.state->statusText), c.missing == 0 ? "记录已保存：" + root.path + LogSeparator + c.saved
                                                            : "记录已保存；" + count + " 条缺失记录已另存到：" + restored)
             << c.why;
         EXPECT_TRUE(ReadFile(into) == replaced + Abcd2Record("2026-12-08 09:05:03", "62")) << c.why;
@@ -421,8 +412,8 @@ TEST(RecordLog, RecordsAReplacedLogLacksAreRestoredBesideItNeverLostSilently) {
         }
 
         // The session goes on with the new log: a save after it restores nothing again.
-        SaveRecord(*state, FixedTime, root.Path16().c_str(), *outcome);
-        EXPECT_EQ(Utf8(outcome->noticeText), saved) << c.why;
+        SaveRecord(*w.state, FixedTime, root.Path16().c_str(), *w.outcome);
+        EXPECT_EQ(Utf8(w.outcome->noticeText), saved) << c.why;
     }
 }
 
