@@ -10,4 +10,8 @@ void AppendFixedLine(char16_t* report, int32_t capacity, const char16_t* line) {
     AppendText(report, capacity, u"\r\n");
 }
 
+void AppendLines(char16_t* report, int32_t capacity, Lines lines) {
+    for (; lines != nullptr && *lines != nullptr; ++lines) AppendFixedLine(report, capacity, *lines);
+}
+
 }  // namespace ovra

@@ -14,6 +14,10 @@ constexpr int32_t LineScratchCapacity = 512;
 // Appends `line` verbatim (a '%' stays one '%'), then CR LF.
 void AppendFixedLine(char16_t* report, int32_t capacity, const char16_t* line);
 
+// Lists of lines end with nullptr; u"" is an empty line.
+using Lines = const char16_t* const*;
+void AppendLines(char16_t* report, int32_t capacity, Lines lines);
+
 // Appends the formatted line, then CR LF. Fixed lines go through AppendFixedLine, never through here as a
 // format, so the format check stays meaningful.
 template <class... Args>

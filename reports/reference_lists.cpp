@@ -6,9 +6,6 @@
 
 namespace ovra {
 
-// Lists of lines end with nullptr; u"" is an empty line.
-using Lines = const char16_t* const*;
-
 struct ChoiceRow {
     int32_t selector;
     const char16_t* lines[4];  // ends with nullptr
@@ -26,10 +23,6 @@ struct ReferenceList {
 };
 
 namespace {
-
-void AppendLines(char16_t* report, int32_t capacity, Lines lines) {
-    for (; lines != nullptr && *lines != nullptr; ++lines) AppendFixedLine(report, capacity, *lines);
-}
 
 const ChoiceRow* ChooseRow(const ChoiceRow* rows, int32_t rowCount, int32_t selector) {
     for (int32_t i = 0; i + 1 < rowCount; ++i) {
@@ -125,14 +118,6 @@ static const ChoiceRow labPanelRows[] = {
       u"注意：留取中段尿，1 小时内送检；月经期避免。"}},
 };
 
-static const char16_t* const handoverHead[] = {u"交班报告（床号 / 诊断 / 本班病情 / 治疗与管路 / 需下一班关注）：",
-                                               nullptr};
-static const char16_t* const handoverTail[] = {
-    u"",
-    u"危重患者须床旁交接；新入院、手术、输血、病情变化患者逐一交接并双签名。",
-    nullptr,
-};
-
 }  // namespace
 
 int32_t BuildReferenceList(const ReferenceList& list, const Tool& tool, const double* inputValues, char16_t* report,
@@ -166,20 +151,5 @@ const ReferenceList safetyChecklist = {
 const ReferenceList labPanels = {
     "panel", nullptr, labPanelRows, CountOf(labPanelRows), nullptr, u"套餐与采血管已列出，按顺序采血",
 };
-
-int32_t BuildHandoverTemplate(const Tool& tool, const double* inputValues, char16_t* report, int32_t reportCapacity,
-                              char16_t* verdict, int32_t verdictCapacity) {
-    const int32_t beds = ClampedSelector(tool, inputValues, "beds", 1, 30);
-    AppendLines(report, reportCapacity, handoverHead);
-    for (int32_t bed = 1; bed <= beds; ++bed) {
-        AppendLine(report, reportCapacity,
-                   u"%02d 床：诊断＿＿；体温＿℃ 脉搏＿次/分 呼吸＿次/分 血压＿/＿mmHg SpO2＿%%；本班处置＿＿；"
-                   u"管路（静脉/引流/导尿/吸氧）＿＿；下一班关注＿＿。",
-                   bed);
-    }
-    AppendLines(report, reportCapacity, handoverTail);
-    CopyText(verdict, verdictCapacity, u"模板已生成，床旁交接并双方签名");
-    return 0;
-}
 
 }  // namespace ovra

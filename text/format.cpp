@@ -20,10 +20,6 @@ struct Sink {
     }
 };
 
-void Pad(Sink& sink, int32_t count) {
-    for (int32_t i = 0; i < count; ++i) sink.Put(u' ');
-}
-
 }  // namespace
 
 int32_t AppendFormatArgs(char16_t* out, int32_t capacity, const char16_t* f, const FormatArg* args, int32_t count) {
@@ -45,13 +41,7 @@ int32_t AppendFormatArgs(char16_t* out, int32_t capacity, const char16_t* f, con
             ++f;
             continue;
         }
-        bool leftAlign = false;
-        int32_t width = 0;
-        while (*f != 0 && n < 24 && (*f < u'a' || *f > u'z')) {
-            if (*f == u'-') leftAlign = true;
-            if (*f >= u'0' && *f <= u'9' && !(width == 0 && *f == u'0')) width = width * 10 + (*f - u'0');
-            spec[n++] = static_cast<char>(*f++);
-        }
+        while (*f != 0 && n < 24 && (*f < u'a' || *f > u'z')) spec[n++] = static_cast<char>(*f++);
         while (*f == u'l' && n < 28) spec[n++] = static_cast<char>(*f++);
         char conversion = static_cast<char>(*f);
         if (*f != 0) ++f;
@@ -59,14 +49,11 @@ int32_t AppendFormatArgs(char16_t* out, int32_t capacity, const char16_t* f, con
         spec[n] = 0;
         if (next >= count) break;  // unreachable through the checked templates
         const FormatArg& arg = args[next++];
-        if (width > 512) width = 512;
+        // Texts and characters take no flags, width or precision: the format check refuses them.
         if (arg.kind == FormatKind::Text || arg.kind == FormatKind::Char) {
             char16_t single[2] = {arg.kind == FormatKind::Char ? arg.character : u'\0', 0};
             const char16_t* text = arg.kind == FormatKind::Char ? single : (arg.text ? arg.text : u"");
-            int32_t pad = width - (arg.kind == FormatKind::Char ? 1 : TextLength(text));
-            if (!leftAlign) Pad(sink, pad);
             for (const char16_t* p = text; *p != 0 && sink.length < capacity - 1; ++p) sink.Put(*p);
-            if (leftAlign) Pad(sink, pad);
             continue;
         }
         // A fixed-point double can take over 300 digits; 512 bytes hold any supported width.

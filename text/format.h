@@ -42,20 +42,22 @@ consteval int CheckFormat(const char16_t* f, const FormatKind* kinds, int count)
         if (*f != u'%') continue;
         ++f;
         if (*f == u'%') continue;
+        const char16_t* start = f;
         while (*f == u'-' || *f == u'+' || *f == u' ' || *f == u'0' || *f == u'#') ++f;
         while (*f >= u'0' && *f <= u'9') ++f;
         if (*f == u'.') {
             ++f;
             while (*f >= u'0' && *f <= u'9') ++f;
         }
+        const bool shaped = f != start;  // flags, width or precision
         int longs = 0;
         while (*f == u'l') ++longs, ++f;
         FormatKind want{};
         if ((*f == u'd' || *f == u'i') && longs == 0) want = FormatKind::Int32;
         else if ((*f == u'd' || *f == u'i') && longs == 2) want = FormatKind::Int64;
         else if ((*f == u'f' || *f == u'e' || *f == u'g') && longs == 0) want = FormatKind::Double;
-        else if (*f == u's' && longs == 1) want = FormatKind::Text;
-        else if (*f == u'c' && longs == 0) want = FormatKind::Char;
+        else if (*f == u's' && longs == 1 && !shaped) want = FormatKind::Text;
+        else if (*f == u'c' && longs == 0 && !shaped) want = FormatKind::Char;
         else FormatMismatch();  // unknown conversion
         if (used >= count || kinds[used] != want) FormatMismatch();  // missing or mistyped argument
         ++used;

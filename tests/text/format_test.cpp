@@ -52,6 +52,7 @@ TEST(Formatter, AppendKeepsWhatIsThere) {
 //   FormatText(out, 8, u"%ls", 3);         int for %ls
 //   FormatText(out, 8, u"%d %d", 3);       missing argument
 //   FormatText(out, 8, u"%s", "narrow");   no narrow strings
+//   FormatText(out, 8, u"%-5ls", u"a");    no flags, width or precision for a text or a character
 
 }  // namespace
 }  // namespace ovra
