@@ -47,18 +47,4 @@ inline constexpr WindowColours Colours = {
     .focusMarkOnPrimary = 0xFFFFFF,
 };
 
-// WCAG 2.1 contrast ratio of two colours, 1 to 21.
-double ContrastRatio(uint32_t a, uint32_t b);
-
-// Each colour drawn against what lies under or beside it, and the ratio it must reach: 4.5 for text, 3 for
-// large bold text, edges and focus marks.
-struct ColourPair {
-    const char* what;
-    uint32_t colour;
-    uint32_t against;
-    double minimum;
-};
-extern const ColourPair ColourPairs[];
-extern const int32_t ColourPairCount;
-
 }  // namespace ovra

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string>
 
+#include "tests/ui/contrast.h"
 #include "tests/ui/ui_test_support.h"
 #include "tool/catalogue/catalogue.h"
 #include "ui/frontend.h"

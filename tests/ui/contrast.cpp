@@ -1,4 +1,4 @@
-#include "ui/window_colours.h"
+#include "tests/ui/contrast.h"
 
 #include <cmath>
 
