@@ -32,7 +32,7 @@ uint64_t RandomNameBits() {
         close(source);
         if (drawn) return bits;
     }
-    timespec now {};
+    timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
     return (static_cast<uint64_t>(now.tv_sec) * 1000000000u + static_cast<uint64_t>(now.tv_nsec)) ^
            (static_cast<uint64_t>(getpid()) << 40);

@@ -35,7 +35,7 @@ constexpr int NameAttempts = 16;
 uint64_t RandomNameBits() {
     uint64_t bits = 0;
     if (RtlGenRandom(&bits, sizeof bits)) return bits;
-    LARGE_INTEGER counter {};
+    LARGE_INTEGER counter{};
     QueryPerformanceCounter(&counter);
     return static_cast<uint64_t>(counter.QuadPart) ^ (static_cast<uint64_t>(GetCurrentProcessId()) << 40);
 }
