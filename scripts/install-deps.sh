@@ -11,6 +11,7 @@ packages=(
   g++-mingw-w64-x86-64-posix wine64 googletest imagemagick bc
   dpkg-dev file lintian desktop-file-utils appstream unzip devscripts git qt6-qpa-plugins
   msitools gcab osslsigncode openssl node-spdx-license-ids node-spdx-exceptions
+  libreoffice-calc python3-uno
 )
 
 missing=()

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Windows program's self-test under Wine: the exact report, the command-line rule as Windows hands the
 # whole command line over, and exit code 3 when the report cannot be written (a folder or a device refused,
-# an older report replaced only by a whole one).
+# an older report replaced only by a whole one), and leftovers of killed runs' temporary files never in the way.
 #   selftest_under_wine.sh <build-dir> <program.exe>
 set -uo pipefail
 here=$(dirname "$0")
@@ -42,5 +42,13 @@ run 3 - --selftest folder                          # a folder is no report file
 run 3 - --selftest NUL                             # nor is a device
 printf 'older report\r\n' >older.txt
 run 0 older.txt --selftest older.txt               # replaced by the whole new report
+# Named after the pid (each one Wine hands out early) or random, as a killed run leaves them: never touched.
+mkdir leftover
+for pid in $(seq 4 4 4096); do printf 'leftover\r\n' >"leftover/.report-$pid.tmp"; done
+printf 'leftover\r\n' >leftover/.report-0123456789abcdef.tmp
+run 0 leftover/report.txt --selftest 'leftover\report.txt'
+[ "$(ls -A leftover | wc -l)" -eq 1026 ] && [ "$(cat leftover/.report-*.tmp | sort -u)" = "$(printf 'leftover\r')" ] ||
+  { echo "FAIL: leftovers changed, or beside them $(ls -A leftover | wc -l) files, not them and the report"
+    failures=$((failures + 1)); }
 [ -z "$(ls -A folder)" ] && [ -z "$(ls -A | grep -i '\.tmp$')" ] || { echo "FAIL: files left behind: $(ls -A)"; failures=$((failures + 1)); }
 exit $((failures > 0))
