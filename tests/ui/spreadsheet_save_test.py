@@ -163,6 +163,10 @@ try:
     caption, text, status = session.save()
     if caption == SAVED or BUSY not in text:
         problems.append(f"a save while the sheet is open was not refused as busy: {caption} / {text} / {status}")
+    # The notice names the lock file and who holds it, as the lock file says, so a stale one can be recognised.
+    user, host = open(lock, encoding="utf-8").read().split(",")[1:3]
+    if f"锁文件：{lock}（{user}@{host}）" not in text:
+        problems.append(f"the busy notice does not name the lock file and its holder: {text}")
     if open(log, "rb").read() != before:
         problems.append("a save while the sheet is open changed the log")
 
