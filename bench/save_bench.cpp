@@ -11,7 +11,7 @@
 #include <string>
 
 #include "text/utf.h"
-#include "ui/record_log.h"
+#include "records/append_record.h"
 
 namespace ovra {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "tool/tool.h"
-#include "ui/record_log.h"
+#include "records/append_record.h"
 
 namespace ovra {
 

@@ -1,7 +1,6 @@
 #pragma once
-// The per-tool CSV log: UTF-8, byte-order mark and header written once, by whoever creates the file or finds it
-// empty; one whole record per save, on the device before the save counts; CR LF lines, cells that need it
-// quoted.
+// Appending to the per-tool CSV log: UTF-8, byte-order mark and header written once, by whoever creates the file
+// or finds it empty; one whole record per save, on the device before the save counts.
 //
 // A save killed in the middle of its record must not garble the records after it: a torn record ending inside
 // a quoted cell would swallow every later line. Each append is therefore journaled. Under the log's lock, the
@@ -32,38 +31,13 @@
 #include <vector>
 
 #include "io/log_file.h"
-
+#include "records/record_line.h"
+#include "records/records_path.h"
 #include "tool/tool.h"
 
 namespace ovra {
 
-struct LocalTime {
-    int32_t year, month, day, hour, minute, second;
-};
-
-constexpr int32_t RecordPathCapacity = 520;
-// Room for the longest record of the data model with every cell quoted; longer lines are cut.
-constexpr int32_t RecordLineCapacity = 4096;
-constexpr int32_t ReportCellLimit = 254;  // units of the report that reach the file
-constexpr int32_t InputCellLimit = 126;   // units of "label=value" and of a header label
-
 constexpr auto LockWaitLimit = std::chrono::seconds(3);
-constexpr int32_t MaxLogNumber = 99;  // T146.csv, then T146-2.csv up to T146-99.csv
-
-constexpr int32_t RestoredLogNumber = 0;  // T146-restored.csv
-
-// `folder` followed by the file name T%03d.csv (number 1), T%03d-<number>.csv or T%03d-restored.csv, joined with
-// the platform's separator. False when the path does not fit: a cut path would name another file.
-bool RecordFilePath(const char16_t* folder, int32_t toolId, char16_t* out, int32_t capacity, int32_t number = 1);
-
-// The records folder below the local data folder of a POSIX desktop: $XDG_DATA_HOME when it is an absolute
-// path, else $HOME/.local/share, and "/" standing for a HOME that is unset, empty or relative, as Qt's home
-// path does. Null arguments are unset variables. False when the folder does not fit.
-bool RecordsFolderFromEnvironment(const char16_t* xdgDataHome, const char16_t* home, char16_t* out, int32_t capacity);
-
-void BuildHeaderLine(const Tool& tool, char16_t* out, int32_t capacity);
-void BuildRecordLine(const Tool& tool, const LocalTime& time, const double* inputValues, const char16_t* report,
-                     char16_t* out, int32_t capacity);
 
 enum class SaveError {
     None,

@@ -1,4 +1,4 @@
-#include "ui/record_log.h"
+#include "records/append_record.h"
 
 #include <gtest/gtest.h>
 

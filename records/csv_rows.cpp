@@ -1,4 +1,4 @@
-#include "ui/csv_rows.h"
+#include "records/csv_rows.h"
 
 namespace ovra {
 

@@ -1,16 +1,14 @@
-#include "ui/record_log.h"
+#include "records/append_record.h"
 
-#include <charconv>
 #include <cstring>
 #include <map>
 #include <string_view>
 
 #include "io/log_file.h"
-#include "text/format.h"
+#include "records/csv_rows.h"
+#include "records/journal.h"
 #include "text/text.h"
 #include "text/utf.h"
-#include "ui/csv_rows.h"
-#include "ui/record_journal.h"
 
 namespace ovra {
 namespace {
@@ -18,49 +16,6 @@ namespace {
 constexpr int32_t LineBytesCapacity = 4096;  // 4095 bytes of UTF-8 and the terminator
 constexpr char ByteOrderMark[] = "\xEF\xBB\xBF";
 constexpr int32_t MarkSize = sizeof ByteOrderMark - 1;
-
-#ifdef _WIN32
-constexpr char16_t Separator = u'\\';
-#else
-constexpr char16_t Separator = u'/';
-#endif
-
-bool NeedsQuotes(const char16_t* cell) {
-    for (; *cell != 0; ++cell) {
-        if (*cell == u',' || *cell == u'"' || *cell == u'\r' || *cell == u'\n') return true;
-    }
-    return false;
-}
-
-// Appends ",cell" with the cell cut to `limit` units first, so quoting never changes what is kept.
-void AppendCell(char16_t* line, int32_t capacity, const char16_t* cell, int32_t limit) {
-    char16_t cut[RecordLineCapacity];
-    CopyText(cut, limit + 1 < RecordLineCapacity ? limit + 1 : RecordLineCapacity, cell);
-    AppendText(line, capacity, u",");
-    if (!NeedsQuotes(cut)) {
-        AppendText(line, capacity, cut);
-        return;
-    }
-    AppendText(line, capacity, u"\"");
-    for (const char16_t* c = cut; *c != 0; ++c)
-        AppendUnits(line, capacity, *c == u'"' ? u"\"\"" : c, *c == u'"' ? 2 : 1);
-    AppendText(line, capacity, u"\"");
-}
-
-// The value as "%g" writes it when that reads back as the same double, else with as many more digits as it
-// takes: the record says exactly what was evaluated, and what "%g" wrote exactly stays byte for byte.
-void ExactValue(double value, char16_t* out, int32_t capacity) {
-    char digits[40];
-    for (int precision = 6;; ++precision) {
-        const std::to_chars_result written =
-            std::to_chars(digits, digits + sizeof digits - 1, value, std::chars_format::general, precision);
-        *written.ptr = 0;
-        double back = 0;
-        std::from_chars(digits, written.ptr, back);
-        if (back == value || precision >= 17) break;  // 17 digits always read back; NaN never compares
-    }
-    Utf16FromUtf8(digits, -1, out, capacity);
-}
 
 // Everything one save may write: mark, header, a line end and the record, each line at most 4095 bytes.
 struct SaveBytes {
@@ -86,7 +41,7 @@ bool SameIdentity(const FileIdentity& a, const FileIdentity& b) { return a.volum
 bool SidePath(const char16_t* log, const char16_t* prefix, const char16_t* suffix, char16_t* out) {
     const int32_t length = TextLength(log);
     int32_t name = length;
-    while (name > 0 && log[name - 1] != u'/' && log[name - 1] != Separator) --name;
+    while (name > 0 && log[name - 1] != u'/' && log[name - 1] != RecordPathSeparator) --name;
     out[0] = 0;
     AppendUnits(out, SidePathCapacity, log, name);
     AppendText(out, SidePathCapacity, prefix);
@@ -412,50 +367,6 @@ void Remember(SavedRecords& session, const char16_t* path, const LogSeen& seen, 
 }
 
 }  // namespace
-
-bool RecordFilePath(const char16_t* folder, int32_t toolId, char16_t* out, int32_t capacity, int32_t number) {
-    char16_t name[48];
-    const int32_t nameLength = number == 1   ? FormatText(name, 48, u"%cT%03d.csv", Separator, toolId)
-                               : number == 0 ? FormatText(name, 48, u"%cT%03d-restored.csv", Separator, toolId)
-                                             : FormatText(name, 48, u"%cT%03d-%d.csv", Separator, toolId, number);
-    CopyText(out, capacity, folder);
-    return AppendText(out, capacity, name) == TextLength(folder) + nameLength;
-}
-
-bool RecordsFolderFromEnvironment(const char16_t* xdgDataHome, const char16_t* home, char16_t* out, int32_t capacity) {
-    const bool xdgUsable = xdgDataHome != nullptr && xdgDataHome[0] == u'/';
-    const bool homeUsable = home != nullptr && home[0] == u'/';
-    const char16_t* base = xdgUsable ? xdgDataHome : homeUsable ? home : u"/";
-    int32_t baseLength = TextLength(base);
-    while (baseLength > 0 && base[baseLength - 1] == u'/') --baseLength;  // "/" and "/data/" join without "//"
-    const char16_t* below = xdgUsable ? u"/OvraMedSuite/records" : u"/.local/share/OvraMedSuite/records";
-    if (capacity < 1) return false;
-    out[0] = 0;
-    AppendUnits(out, capacity, base, baseLength);
-    return AppendText(out, capacity, below) == baseLength + TextLength(below);
-}
-
-void BuildHeaderLine(const Tool& tool, char16_t* out, int32_t capacity) {
-    CopyText(out, capacity, u"时间,工具");
-    for (int32_t i = 0; i < tool.inputCount; ++i) AppendCell(out, capacity, tool.inputs[i].label, InputCellLimit);
-    AppendText(out, capacity, u",结果\r\n");
-}
-
-void BuildRecordLine(const Tool& tool, const LocalTime& time, const double* inputValues, const char16_t* report,
-                     char16_t* out, int32_t capacity) {
-    FormatText(out, capacity, u"%04d-%02d-%02d %02d:%02d:%02d", time.year, time.month, time.day, time.hour, time.minute,
-               time.second);
-    AppendCell(out, capacity, tool.title, RecordLineCapacity);
-    for (int32_t i = 0; i < tool.inputCount; ++i) {
-        char16_t value[32];
-        ExactValue(inputValues[i], value, 32);
-        char16_t cell[InputCellLimit + 1];
-        FormatText(cell, InputCellLimit + 1, u"%ls=%ls", tool.inputs[i].label, value);
-        AppendCell(out, capacity, cell, InputCellLimit);
-    }
-    AppendCell(out, capacity, report, ReportCellLimit);
-    AppendText(out, capacity, u"\r\n");
-}
 
 SaveError AppendRecordLine(const char16_t* folder, const Tool& tool, const char16_t* line, SaveReport& report,
                            SavedRecords* session) {

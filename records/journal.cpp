@@ -1,4 +1,4 @@
-#include "ui/record_journal.h"
+#include "records/journal.h"
 
 #include <cstdio>
 #include <cstring>

@@ -11,8 +11,8 @@
 
 #include "tests/ui/ui_test_support.h"
 #include "ui/frontend.h"
-#include "ui/record_journal.h"
-#include "ui/record_log.h"
+#include "records/journal.h"
+#include "records/append_record.h"
 
 #ifdef _WIN32
 #include <windows.h>
