@@ -301,6 +301,8 @@ void MainWindowTest::rejectedFieldKeepsTheResultAndTakesTheFocus_data() {
     QTest::addColumn<QString>("message");
     const QString symptom = QStringLiteral("第 4 项“症状(2单侧无力/1言语/0其他)”请输入0、1 或 2。");
     QTest::newRow("not a number") << 2 << "80abc" << QStringLiteral("第 3 项“舒张压”请输入数字。");
+    QTest::newRow("128 units") << 0 << QString(127, QLatin1Char(' ')) + QLatin1Char('7')
+                               << QStringLiteral("第 1 项“年龄”请输入数字。");
     QTest::newRow("symptom 1.5") << 3 << "1.5" << symptom;
     QTest::newRow("symptom 5") << 3 << "5" << symptom;
     QTest::newRow("symptom -1") << 3 << "-1" << symptom;
