@@ -192,7 +192,16 @@ void CopyResult(FrontEnd& state, Outcome& outcome) {
     }
     outcome.setClipboard = true;
     FormatText(outcome.clipboard, ClipboardCapacity, u"%ls\r\n%ls", state.tool->title, state.copyText);
-    CopyText(state.statusText, StatusTextCapacity, u"结果已复制到剪贴板");
+}
+
+void FinishCopy(FrontEnd& state, bool clipboardSet, Outcome& outcome) {
+    if (clipboardSet) {
+        CopyText(state.statusText, StatusTextCapacity, u"结果已复制到剪贴板");
+        return;
+    }
+    SetNotice(outcome, NoticeIcon::Warning, u"复制失败",
+              u"结果未能复制到剪贴板：剪贴板可能正被其他程序占用，请稍后重试。");
+    CopyText(state.statusText, StatusTextCapacity, u"复制失败：结果未复制到剪贴板");
 }
 
 void ResetInputs(FrontEnd& state, Outcome& outcome) {

@@ -90,7 +90,10 @@ bool MarkCutReport(char16_t* report, int32_t builtCapacity, int32_t capacity);
 
 // `fieldTexts` holds one text per input of the tool, in input order.
 void Calculate(FrontEnd& state, const char16_t* const* fieldTexts, Outcome& outcome);
+// Asks for `clipboard` on the clipboard (`setClipboard`); the shell then says whether it got there through
+// FinishCopy, which alone tells the user.
 void CopyResult(FrontEnd& state, Outcome& outcome);
+void FinishCopy(FrontEnd& state, bool clipboardSet, Outcome& outcome);
 void ResetInputs(FrontEnd& state, Outcome& outcome);
 void ShowAbout(const FrontEnd& state, Outcome& outcome);
 // `recordsFolder` is null or empty when the platform could not name one.

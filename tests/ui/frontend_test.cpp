@@ -31,8 +31,10 @@ struct Session {
         return *outcome;
     }
     Outcome& CalculateDefaults() { return Calculate(Abcd2Fields(u"60", u"130", u"80", u"1", u"1", u"0")); }
-    Outcome& Copy() {
+    // As a shell does it: Copy, then what the clipboard did.
+    Outcome& Copy(bool clipboardSet = true) {
         CopyResult(*state, *outcome);
+        if (outcome->setClipboard) FinishCopy(*state, clipboardSet, *outcome);
         return *outcome;
     }
     Outcome& Reset() {
@@ -116,6 +118,32 @@ TEST(FrontEnd, CopyPutsTitleAndCopyTextOnTheClipboard) {
     EXPECT_EQ(o.noticeIcon, NoticeIcon::None);
     EXPECT_EQ(Utf8(o.clipboard), "ABCD2 评分\r\n" + DefaultReport + "—— 低危，门诊随访");
     EXPECT_EQ(Utf8(s.state->statusText), "结果已复制到剪贴板");
+}
+
+TEST(FrontEnd, ACopyIsShownDoneOnlyWhenTheClipboardHoldsIt) {
+    struct Case {
+        bool clipboardSet;
+        NoticeIcon icon;
+        const char* caption;
+        const char* notice;
+        const char* status;
+    };
+    static const Case cases[] = {
+        {true, NoticeIcon::None, "", "", "结果已复制到剪贴板"},
+        {false, NoticeIcon::Warning, "复制失败", "结果未能复制到剪贴板：剪贴板可能正被其他程序占用，请稍后重试。",
+         "复制失败：结果未复制到剪贴板"},
+    };
+    for (const Case& c : cases) {
+        Session s;
+        s.CalculateDefaults();
+        Outcome& o = s.Copy(c.clipboardSet);
+        EXPECT_EQ(o.noticeIcon, c.icon) << c.status;
+        EXPECT_EQ(Utf8(o.noticeCaption), c.caption);
+        EXPECT_EQ(Utf8(o.noticeText), c.notice);
+        EXPECT_EQ(o.focus, FocusTarget::Unchanged);
+        EXPECT_EQ(Utf8(s.state->statusText), c.status);
+        EXPECT_EQ(Utf8(s.state->lastReport), DefaultReport);
+    }
 }
 
 TEST(FrontEnd, ResetClearsTheResultButKeepsCopyTextAndValues) {

@@ -55,6 +55,7 @@ class MainWindowTest : public QObject {
     void acceptedCodeWrittenWithADecimalPoint();
     void verdictColourFollowsTheLevel();
     void copyPutsTheResultOnTheClipboard();
+    void aClipboardTakenBackIsAFailedCopy();
     void refusalsAndAboutAreAnsweredWithoutBlocking();
     void realMessageBoxIsAnsweredByATimer();
     void saveWritesIntoTheRecordsFolder();
@@ -361,6 +362,28 @@ void MainWindowTest::copyPutsTheResultOnTheClipboard() {
     QTest::mouseClick(Child<QWidget>("button1001"), Qt::LeftButton);
     QTest::mouseClick(Child<QWidget>("button1003"), Qt::LeftButton);
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("ABCD2 评分\r\nABCD2：3 分\r\n—— 低危，门诊随访"));
+    QCOMPARE(Status(), QStringLiteral("结果已复制到剪贴板"));
+}
+
+// Another program (a clipboard manager) puts its own text back the moment ours arrives: the copy failed.
+void MainWindowTest::aClipboardTakenBackIsAFailedCopy() {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const QString theirs = QStringLiteral("another program's text");
+    clipboard->setText(theirs);
+    PressIn(Field(0), Qt::Key_F5);
+    const QMetaObject::Connection takeBack = connect(clipboard, &QClipboard::dataChanged, this, [&] {
+        if (clipboard->text() != theirs) clipboard->setText(theirs);
+    });
+    window->RunCopy();
+    disconnect(takeBack);
+    QCOMPARE(notices.size(), 1);
+    QCOMPARE(notices[0].icon, NoticeIcon::Warning);
+    QCOMPARE(notices[0].caption, QStringLiteral("复制失败"));
+    QCOMPARE(Status(), QStringLiteral("复制失败：结果未复制到剪贴板"));
+    QCOMPARE(Child<QLabel>("status")->accessibleName(), Status());
+    QCOMPARE(QApplication::focusWidget(), Field(0));
+    window->RunCopy();
+    QCOMPARE(clipboard->text(), QStringLiteral("ABCD2 评分\r\nABCD2：3 分\r\n—— 低危，门诊随访"));
     QCOMPARE(Status(), QStringLiteral("结果已复制到剪贴板"));
 }
 

@@ -226,12 +226,9 @@ void RunSave() {
 }
 
 void RunCopy() {
-    char16_t previousStatus[StatusTextCapacity];
-    CopyText(previousStatus, StatusTextCapacity, shell.state.statusText);
     CopyResult(shell.state, shell.outcome);
-    // A clipboard that cannot be opened changes nothing, the status line included.
-    if (shell.outcome.setClipboard && !PutClipboardText(shell.window, shell.outcome.clipboard))
-        CopyText(shell.state.statusText, StatusTextCapacity, previousStatus);
+    if (shell.outcome.setClipboard)
+        FinishCopy(shell.state, PutClipboardText(shell.window, shell.outcome.clipboard), shell.outcome);
     ApplyOutcome(shell.outcome, true);
 }
 
