@@ -16,9 +16,7 @@ holder=
 owner=
 cleanup() {
   exec 8>&- 2>/dev/null
-  [ -n "$holder" ] && kill "$holder" 2>/dev/null
-  [ -n "$owner" ] && kill "$owner" 2>/dev/null
-  [ -n "$app" ] && kill "$app" 2>/dev/null
+  for pid in $holder $owner $app; do kill "$pid" 2>/dev/null; done
   rm -rf "$work"
   WineSessionEnd
 }
