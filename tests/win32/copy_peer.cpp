@@ -2,6 +2,8 @@
 //   copy_peer hold                      opens the clipboard as a program does while it reads or writes it, prints
 //                                       HELD, and closes it once its standard input ends
 //   copy_peer length <title> <id>       prints the length of the text of control <id> in the window <title>
+//   copy_peer focus <title>             prints the id of the control with the keyboard focus while the window
+//                                       <title> is active, else "none"
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
@@ -39,10 +41,24 @@ int Length(const wchar_t* title, int id) {
     return 0;
 }
 
+int Focus(const wchar_t* title) {
+    const HWND main = FindWindowW(L"OvraMedToolWnd", title);
+    if (main == nullptr) return 2;
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    const bool active = GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info) && info.hwndActive == main;
+    if (active && info.hwndFocus != nullptr)
+        std::printf("%d\n", GetDlgCtrlID(info.hwndFocus));
+    else
+        std::printf("none\n");
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc == 2 && std::wcscmp(argv[1], L"hold") == 0) return Hold();
     if (argc == 4 && std::wcscmp(argv[1], L"length") == 0) return Length(argv[2], _wtoi(argv[3]));
+    if (argc == 3 && std::wcscmp(argv[1], L"focus") == 0) return Focus(argv[2]);
     return 2;
 }
