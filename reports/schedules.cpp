@@ -91,6 +91,13 @@ int32_t BuildFollowUpPlan(const Tool& tool, const double* inputValues, char16_t*
     const int32_t gap = givenGap < 1 ? 7 : givenGap;
     const int32_t times = ClampedSelector(tool, inputValues, "times", 1, 20);
     const LocalDate today = LocalToday();
+    if (!IsKnownDate(today)) {
+        // Dates counted from a guessed day would send patients on wrong days; none is better.
+        AppendFixedLine(report, reportCapacity,
+                        u"随访节点：无法读取本机日期，未列出随访日期；请核对系统日期后重新计算。");
+        CopyText(verdict, verdictCapacity, u"日期未知，未生成随访日期");
+        return 0;
+    }
     const int64_t todayNumber = DaysFromCivil(today.year, today.month, today.day);
     AppendLine(report, reportCapacity, u"随访节点（以今天为基准，起始第 %d 天，间隔 %d 天，共 %d 次）：", start, gap,
                times);

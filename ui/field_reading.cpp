@@ -10,9 +10,9 @@ namespace ovra {
 FieldReading ReadFieldText(const char16_t* text, double& value) {
     char ascii[FieldTextCapacity];
     int32_t length = 0;
-    for (; length < FieldTextCapacity - 1 && text != nullptr && text[length] != 0; ++length) {
-        // Full-width digits and other non-ASCII text are not numbers here.
-        if (text[length] > 0x7E) return FieldReading::NotANumber;
+    for (; text != nullptr && text[length] != 0; ++length) {
+        // Full-width digits and other non-ASCII text are not numbers here; nor is a text too long to read whole.
+        if (text[length] > 0x7E || length == FieldTextCapacity - 1) return FieldReading::NotANumber;
         ascii[length] = static_cast<char>(text[length]);
     }
     int32_t begin = 0;

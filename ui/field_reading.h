@@ -8,8 +8,11 @@
 
 namespace ovra {
 
-// Only the first FieldTextCapacity - 1 units of a field are read.
+// A field is read whole or not at all: a text of FieldTextCapacity units or more is refused as not a number.
 constexpr int32_t FieldTextCapacity = 128;
+// What a shell reads a field into: one unit more than a field holds, so a longer text reaches ReadFieldText too
+// long rather than cut to a shorter one.
+constexpr int32_t FieldReadCapacity = FieldTextCapacity + 1;
 
 enum class FieldReading { Number, Blank, NotANumber };
 

@@ -156,14 +156,33 @@ void Calculate(FrontEnd& state, const char16_t* const* fieldTexts, Outcome& outc
         return;
     }
     for (int32_t i = 0; i < MaxInputs; ++i) state.inputValues[i] = values[i];
-    EvaluateTool(tool, state.inputValues, outcome.report, ReportCapacity, outcome.verdict, VerdictCapacity,
-                 state.lastLevel, state.lastReport, LastReportCapacity);
+    constexpr int32_t built = ReportCapacity - CutLineCapacity;
+    EvaluateTool(tool, state.inputValues, outcome.report, built, outcome.verdict, VerdictCapacity, state.lastLevel,
+                 state.lastReport, LastReportCapacity);
+    const bool cut = MarkCutReport(outcome.report, built, ReportCapacity);
+    if (cut) CopyText(state.lastReport, LastReportCapacity, outcome.report);
     outcome.showResult = true;
     if (tool.customReport != 0)
         CopyText(state.copyText, CopyTextCapacity, outcome.report);
     else
         FormatText(state.copyText, CopyTextCapacity, u"%ls—— %ls", outcome.report, outcome.verdict);
-    FormatText(state.statusText, StatusTextCapacity, u"计算完成  %ls", tool.title);
+    if (cut)
+        FormatText(state.statusText, StatusTextCapacity, u"计算完成  %ls（报告过长，末尾已截去）", tool.title);
+    else
+        FormatText(state.statusText, StatusTextCapacity, u"计算完成  %ls", tool.title);
+}
+
+bool MarkCutReport(char16_t* report, int32_t builtCapacity, int32_t capacity) {
+    int32_t length = TextLength(report);
+    if (length < builtCapacity - 1) return false;
+    // The cut may have parted a surrogate pair or a CR LF; the line that says so stands on a line of its own.
+    if (length > 0 && report[length - 1] >= 0xD800 && report[length - 1] <= 0xDBFF) report[--length] = 0;
+    if (length > 0 && report[length - 1] == u'\r')
+        AppendText(report, capacity, u"\n");
+    else if (length > 0 && report[length - 1] != u'\n')
+        AppendText(report, capacity, u"\r\n");
+    AppendText(report, capacity, u"……（报告过长，此后内容已截去）\r\n");
+    return true;
 }
 
 void CopyResult(FrontEnd& state, Outcome& outcome) {
@@ -174,7 +193,16 @@ void CopyResult(FrontEnd& state, Outcome& outcome) {
     }
     outcome.setClipboard = true;
     FormatText(outcome.clipboard, ClipboardCapacity, u"%ls\r\n%ls", state.tool->title, state.copyText);
-    CopyText(state.statusText, StatusTextCapacity, u"结果已复制到剪贴板");
+}
+
+void FinishCopy(FrontEnd& state, bool clipboardSet, Outcome& outcome) {
+    if (clipboardSet) {
+        CopyText(state.statusText, StatusTextCapacity, u"结果已复制到剪贴板");
+        return;
+    }
+    SetNotice(outcome, NoticeIcon::Warning, u"复制失败",
+              u"结果未能复制到剪贴板：剪贴板可能正被其他程序占用，请稍后重试。");
+    CopyText(state.statusText, StatusTextCapacity, u"复制失败：结果未复制到剪贴板");
 }
 
 void ResetInputs(FrontEnd& state, Outcome& outcome) {

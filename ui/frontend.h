@@ -8,13 +8,17 @@
 
 namespace ovra {
 
-constexpr int32_t LastReportCapacity = 8192;
-constexpr int32_t CopyTextCapacity = 1024;
-constexpr int32_t StatusTextCapacity = 256;
-constexpr int32_t ReportCapacity = 4096;
+// The report box holds the longest report of the family (40 nurses over 31 days: 6,390 units) whole, and so do
+// the last result, the copy text and the clipboard: nothing is cut between the report and the clipboard.
+constexpr int32_t ReportCapacity = 8192;
+constexpr int32_t LastReportCapacity = ReportCapacity;
 constexpr int32_t VerdictCapacity = 512;
+constexpr int32_t CopyTextCapacity = ReportCapacity + VerdictCapacity + 4;  // the report, "—— ", the verdict
+constexpr int32_t StatusTextCapacity = 256;
 constexpr int32_t NoticeCapacity = 1400;
-constexpr int32_t ClipboardCapacity = CopyTextCapacity + 512;
+constexpr int32_t ClipboardCapacity = CopyTextCapacity + 512;  // a title and CR LF before the copy text
+// The end of the report box kept for the line that says a report was cut.
+constexpr int32_t CutLineCapacity = 32;
 constexpr int32_t LineTextCapacity = 512;  // reference line, header sub-line, default field texts
 
 struct FrontEnd {
@@ -81,9 +85,16 @@ struct LabelBox {
 // Where the label of input `row` stands, in 96-DPI pixels, once laid out to LabelBoxWidth.
 LabelBox LabelBoxOf(const LabelLayout& layout, int32_t row);
 
+// A report built into the first `builtCapacity` units of `report` (of `capacity`, at least CutLineCapacity more)
+// that filled them lost whatever did not fit: a line after it then says so. True when it did.
+bool MarkCutReport(char16_t* report, int32_t builtCapacity, int32_t capacity);
+
 // `fieldTexts` holds one text per input of the tool, in input order.
 void Calculate(FrontEnd& state, const char16_t* const* fieldTexts, Outcome& outcome);
+// Asks for `clipboard` on the clipboard (`setClipboard`); the shell then says whether it got there through
+// FinishCopy, which alone tells the user.
 void CopyResult(FrontEnd& state, Outcome& outcome);
+void FinishCopy(FrontEnd& state, bool clipboardSet, Outcome& outcome);
 void ResetInputs(FrontEnd& state, Outcome& outcome);
 void ShowAbout(const FrontEnd& state, Outcome& outcome);
 // `recordsFolder` is null or empty when the platform could not name one.

@@ -164,6 +164,16 @@ TEST_F(FollowUpPlan, ClampsTheVisitsToTwenty) {
     EXPECT_EQ(result.lines[20], "第 20 次：2027-04-20");
 }
 
+TEST_F(FollowUpPlan, AnUnknownDateGivesNoDates) {
+    fixedToday = UnknownDate;
+    for (const double start : {0.0, 30.0, 1e12}) {
+        const ReportResult result = Evaluate(7, {{"start", start}, {"times", 20}});
+        EXPECT_EQ(result.report, Joined({"随访节点：无法读取本机日期，未列出随访日期；请核对系统日期后重新计算。"}));
+        EXPECT_EQ(result.verdict, "日期未知，未生成随访日期");
+        EXPECT_EQ(result.level, 0);
+    }
+}
+
 TEST_F(FollowUpPlan, HugeDistancesStayIn64BitDays) {
     fixedToday = {2026, 12, 8};
     const ReportResult result = Evaluate(7, {{"start", 2147483647.0}, {"gap", 2147483647.0}, {"times", 20}});

@@ -41,12 +41,17 @@ TEST(FieldReading, RefusesAnythingButOneFiniteNumber) {
     }
 }
 
-TEST(FieldReading, SeesOnlyTheFirst127Units) {
-    std::u16string text(127, u' ');
-    text += u"7";  // the 128th unit lies beyond what a field read sees
-    double value = 42;
-    EXPECT_EQ(ReadFieldText(text.c_str(), value), FieldReading::Blank);
-    EXPECT_EQ(value, 0);
+TEST(FieldReading, ReadsUpTo127UnitsWholeAndRefusesLonger) {
+    const struct {
+        size_t spaces;
+        FieldReading reading;
+    } cases[] = {{126, FieldReading::Number}, {127, FieldReading::NotANumber}, {300, FieldReading::NotANumber}};
+    for (const auto& c : cases) {
+        const std::u16string text = std::u16string(c.spaces, u' ') + u"7";
+        double value = 42;
+        EXPECT_EQ(ReadFieldText(text.c_str(), value), c.reading) << text.size();
+        EXPECT_EQ(value, c.reading == FieldReading::Number ? 7 : 42) << text.size();
+    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -11,7 +12,9 @@
 #include <vector>
 
 #include "evaluate/evaluate.h"
+#include "reports/reports.h"
 #include "tests/ui/ui_test_support.h"
+#include "tool/catalogue/catalogue.h"
 #include "ui/window_colours.h"
 
 namespace ovra {
@@ -28,8 +31,10 @@ struct Session {
         return *outcome;
     }
     Outcome& CalculateDefaults() { return Calculate(Abcd2Fields(u"60", u"130", u"80", u"1", u"1", u"0")); }
-    Outcome& Copy() {
+    // As a shell does it: Copy, then what the clipboard did.
+    Outcome& Copy(bool clipboardSet = true) {
         CopyResult(*state, *outcome);
+        if (outcome->setClipboard) FinishCopy(*state, clipboardSet, *outcome);
         return *outcome;
     }
     Outcome& Reset() {
@@ -113,6 +118,30 @@ TEST(FrontEnd, CopyPutsTitleAndCopyTextOnTheClipboard) {
     EXPECT_EQ(o.noticeIcon, NoticeIcon::None);
     EXPECT_EQ(Utf8(o.clipboard), "ABCD2 评分\r\n" + DefaultReport + "—— 低危，门诊随访");
     EXPECT_EQ(Utf8(s.state->statusText), "结果已复制到剪贴板");
+}
+
+TEST(FrontEnd, ACopyIsShownDoneOnlyWhenTheClipboardHoldsIt) {
+    struct Case {
+        bool clipboardSet;
+        NoticeIcon icon;
+        const char* caption;
+        const char* notice;
+        const char* status;
+    };
+    static const Case cases[] = {
+        {true, NoticeIcon::None, "", "", "结果已复制到剪贴板"},
+        {false, NoticeIcon::Warning, "复制失败", "结果未能复制到剪贴板：剪贴板可能正被其他程序占用，请稍后重试。",
+         "复制失败：结果未复制到剪贴板"},
+    };
+    for (const Case& c : cases) {
+        Session s;
+        s.CalculateDefaults();
+        Outcome& o = s.Copy(c.clipboardSet);
+        EXPECT_EQ(o.noticeIcon, c.icon) << c.status;
+        EXPECT_EQ(Utf8(o.noticeCaption), c.caption);
+        EXPECT_EQ(Utf8(o.noticeText), c.notice);
+        EXPECT_EQ(Utf8(s.state->statusText), c.status);
+    }
 }
 
 TEST(FrontEnd, ResetClearsTheResultButKeepsCopyTextAndValues) {
@@ -340,33 +369,50 @@ Tool CustomReportTool(int32_t number) {
     return Tool{900, u"自定义报告", nullptr, u"测试", u"无", nullptr, 1, customInputs, 0, nullptr, 0, nullptr, number};
 }
 
-TEST(FrontEnd, CustomReportCopiesTheReportAloneCutTo1023Units) {
-    // Pick the builder with the longest report so the cut is exercised when any exceeds 1023 units.
-    int32_t longest = 99;
-    size_t longestLength = 0;
-    for (int32_t number = 1; number <= 11; ++number) {
-        const Tool tool = CustomReportTool(number);
-        Session probe(tool);
-        const char16_t* fields[] = {u"1"};
-        Calculate(*probe.state, fields, *probe.outcome);
-        const size_t length = std::u16string(probe.outcome->report).size();
-        if (length > longestLength) longest = number, longestLength = length;
-    }
-    for (int32_t number : {99, longest}) {
-        const Tool tool = CustomReportTool(number);
-        Session s(tool);
-        const char16_t* fields[] = {u"1"};
-        Calculate(*s.state, fields, *s.outcome);
-        const std::u16string report = s.outcome->report;
-        ASSERT_FALSE(report.empty());
-        EXPECT_EQ(Utf8(s.state->copyText), Utf8(report.substr(0, 1023)));
-        EXPECT_EQ(Utf8(s.Copy().clipboard), "自定义报告\r\n" + Utf8(report.substr(0, 1023)));
-    }
+TEST(FrontEnd, TheLongestReportOfTheFamilyIsShownAndCopiedWhole) {
+    // 40 nurses over 31 days, as the builder writes it into a buffer with room to spare.
+    const double values[MaxInputs] = {40, 31};
+    std::vector<char16_t> built(65536);
+    char16_t verdict[VerdictCapacity];
+    BuildCustomReport(tool201.customReport, tool201, values, built.data(), 65536, verdict, VerdictCapacity);
+    const std::string whole = Utf8(built.data());
+    ASSERT_EQ(std::u16string(built.data()).size(), 6390u);
+    Session s(tool201);
+    const char16_t* fields[] = {u"40", u"31"};
+    Calculate(*s.state, fields, *s.outcome);
+    EXPECT_EQ(Utf8(s.outcome->report), whole);
+    EXPECT_EQ(Utf8(s.state->lastReport), whole);
+    EXPECT_EQ(Utf8(s.state->statusText), "计算完成  护士排班表");
+    EXPECT_EQ(Utf8(s.Copy().clipboard), "护士排班表\r\n" + whole);
+
     const Tool missingTool = CustomReportTool(99);
     Session missing(missingTool);
-    const char16_t* fields[] = {u"1"};
-    Calculate(*missing.state, fields, *missing.outcome);
+    const char16_t* one[] = {u"1"};
+    Calculate(*missing.state, one, *missing.outcome);
     EXPECT_EQ(Utf8(missing.state->copyText), "（该工具暂无自定义报告）");
+}
+
+TEST(FrontEnd, AReportThatFillsItsBufferEndsWithALineThatSaysItWasCut) {
+    const std::string cutLine = "……（报告过长，此后内容已截去）\r\n";
+    struct Case {
+        std::u16string built;  // as the builder left it in `capacity` units
+        int32_t capacity;
+        std::string shown;  // "": not cut, left as it was
+    };
+    const Case cases[] = {
+        {u"ab\r\ncd", 8, ""},
+        {u"ab\r\ncde", 8, "ab\r\ncde\r\n" + cutLine},
+        {u"ab\r\n", 5, "ab\r\n" + cutLine},
+        {u"ab\r", 4, "ab\r\n" + cutLine},                                     // a CR LF parted
+        {std::u16string(u"a\U0001F600").substr(0, 2), 3, "a\r\n" + cutLine},  // a surrogate pair parted
+    };
+    for (const Case& c : cases) {
+        char16_t report[64] = {};
+        std::copy(c.built.begin(), c.built.end(), report);
+        const bool cut = MarkCutReport(report, c.capacity, c.capacity + CutLineCapacity);
+        EXPECT_EQ(cut, !c.shown.empty()) << Utf8(c.built);
+        EXPECT_EQ(Utf8(report), c.shown.empty() ? Utf8(c.built) : c.shown) << Utf8(c.built);
+    }
 }
 
 TEST(FrontEnd, ToolWithAnEmptyReportNeverHasAResult) {

@@ -55,6 +55,7 @@ class MainWindowTest : public QObject {
     void acceptedCodeWrittenWithADecimalPoint();
     void verdictColourFollowsTheLevel();
     void copyPutsTheResultOnTheClipboard();
+    void aClipboardTakenBackIsAFailedCopy();
     void refusalsAndAboutAreAnsweredWithoutBlocking();
     void realMessageBoxIsAnsweredByATimer();
     void saveWritesIntoTheRecordsFolder();
@@ -301,6 +302,8 @@ void MainWindowTest::rejectedFieldKeepsTheResultAndTakesTheFocus_data() {
     QTest::addColumn<QString>("message");
     const QString symptom = QStringLiteral("第 4 项“症状(2单侧无力/1言语/0其他)”请输入0、1 或 2。");
     QTest::newRow("not a number") << 2 << "80abc" << QStringLiteral("第 3 项“舒张压”请输入数字。");
+    QTest::newRow("128 units") << 0 << QString(127, QLatin1Char(' ')) + QLatin1Char('7')
+                               << QStringLiteral("第 1 项“年龄”请输入数字。");
     QTest::newRow("symptom 1.5") << 3 << "1.5" << symptom;
     QTest::newRow("symptom 5") << 3 << "5" << symptom;
     QTest::newRow("symptom -1") << 3 << "-1" << symptom;
@@ -360,6 +363,23 @@ void MainWindowTest::copyPutsTheResultOnTheClipboard() {
     QTest::mouseClick(Child<QWidget>("button1003"), Qt::LeftButton);
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("ABCD2 评分\r\nABCD2：3 分\r\n—— 低危，门诊随访"));
     QCOMPARE(Status(), QStringLiteral("结果已复制到剪贴板"));
+}
+
+// Another program (a clipboard manager) puts its own text back the moment ours arrives: the copy failed.
+void MainWindowTest::aClipboardTakenBackIsAFailedCopy() {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const QString theirs = QStringLiteral("another program's text");
+    clipboard->setText(theirs);
+    PressIn(Field(0), Qt::Key_F5);
+    const QMetaObject::Connection takeBack = connect(clipboard, &QClipboard::dataChanged, this, [&] {
+        if (clipboard->text() != theirs) clipboard->setText(theirs);
+    });
+    window->RunCopy();
+    disconnect(takeBack);
+    QCOMPARE(notices.size(), 1);
+    QCOMPARE(notices[0].icon, NoticeIcon::Warning);
+    QCOMPARE(notices[0].caption, QStringLiteral("复制失败"));
+    QCOMPARE(Status(), QStringLiteral("复制失败：结果未复制到剪贴板"));
 }
 
 void MainWindowTest::refusalsAndAboutAreAnsweredWithoutBlocking() {

@@ -164,6 +164,14 @@ void ShowMessageBox(QWidget* owner, NoticeIcon icon, const QString& caption, con
     box.exec();
 }
 
+// True when the clipboard holds `text` afterwards: one the platform refused, or that another program took back at
+// once, was not copied.
+bool PutClipboardText(const QString& text) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->setText(text);
+    return clipboard->text() == text;
+}
+
 LocalTime LocalTimeNow() {
     const QDateTime now = QDateTime::currentDateTime();
     const QDate date = now.date();
@@ -453,6 +461,7 @@ void MainWindow::RunSave() {
 
 void MainWindow::RunCopy() {
     CopyResult(*state, *outcome);
+    if (outcome->setClipboard) FinishCopy(*state, PutClipboardText(QStringFromUtf16(outcome->clipboard)), *outcome);
     Apply(*outcome);
     if (outcome->setClipboard) Announce(statusLine->accessibleName());
 }
@@ -536,7 +545,6 @@ void MainWindow::Apply(const Outcome& done) {
         verdictLine->setText(DisplayTextFromUtf16(done.verdict));
     }
     ShowVerdictColour();
-    if (done.setClipboard) QGuiApplication::clipboard()->setText(QStringFromUtf16(done.clipboard));
     ShowStatus();
     if (done.noticeIcon != NoticeIcon::None) {
         // The box takes the focus while it is open; give it back to the control that had it.

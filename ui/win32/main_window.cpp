@@ -208,10 +208,10 @@ void ApplyOutcome(const Outcome& done, bool announceStatus) {
 
 void RunCalculate() {
     const Tool& tool = *shell.state.tool;
-    char16_t texts[MaxInputs][FieldTextCapacity];
+    char16_t texts[MaxInputs][FieldReadCapacity];
     const char16_t* fieldTexts[MaxInputs] = {};
     for (int32_t i = 0; i < tool.inputCount && i < MaxInputs; ++i) {
-        GetWindowTextW(shell.fields[i], WideFromUtf16(texts[i]), FieldTextCapacity);
+        GetWindowTextW(shell.fields[i], WideFromUtf16(texts[i]), FieldReadCapacity);
         fieldTexts[i] = texts[i];
     }
     Calculate(shell.state, fieldTexts, shell.outcome);
@@ -226,12 +226,9 @@ void RunSave() {
 }
 
 void RunCopy() {
-    char16_t previousStatus[StatusTextCapacity];
-    CopyText(previousStatus, StatusTextCapacity, shell.state.statusText);
     CopyResult(shell.state, shell.outcome);
-    // A clipboard that cannot be opened changes nothing, the status line included.
-    if (shell.outcome.setClipboard && !PutClipboardText(shell.window, shell.outcome.clipboard))
-        CopyText(shell.state.statusText, StatusTextCapacity, previousStatus);
+    if (shell.outcome.setClipboard)
+        FinishCopy(shell.state, PutClipboardText(shell.window, shell.outcome.clipboard), shell.outcome);
     ApplyOutcome(shell.outcome, true);
 }
 

@@ -14,21 +14,24 @@ void ShowNoticeBox(HWND owner, NoticeIcon icon, const char16_t* caption, const c
 }
 
 bool PutClipboardText(HWND owner, const char16_t* text) {
-    if (!OpenClipboard(owner)) return false;
-    EmptyClipboard();
     const int32_t length = TextLength(text);
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (static_cast<SIZE_T>(length) + 1) * sizeof(char16_t));
-    char16_t* copy = memory != nullptr ? static_cast<char16_t*>(GlobalLock(memory)) : nullptr;
-    if (copy != nullptr) {
-        CopyText(copy, length + 1, text);
-        GlobalUnlock(memory);
-        // The clipboard owns the block once it is accepted; only a refused block is ours to free.
-        if (SetClipboardData(CF_UNICODETEXT, memory) == nullptr) GlobalFree(memory);
-    } else if (memory != nullptr) {
+    if (memory == nullptr) return false;
+    char16_t* copy = static_cast<char16_t*>(GlobalLock(memory));
+    if (copy == nullptr) {
         GlobalFree(memory);
+        return false;
     }
-    CloseClipboard();
-    return true;
+    CopyText(copy, length + 1, text);
+    GlobalUnlock(memory);
+    bool set = false;
+    if (OpenClipboard(owner)) {
+        // The clipboard owns the block once it is accepted; only a refused block is ours to free.
+        set = EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+        CloseClipboard();
+    }
+    if (!set) GlobalFree(memory);
+    return set;
 }
 
 void RecordsFolderPath(char16_t* out, int32_t capacity) {

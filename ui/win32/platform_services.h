@@ -12,8 +12,8 @@ namespace ovra {
 // A modal message box owned by `owner` with an OK button.
 void ShowNoticeBox(HWND owner, NoticeIcon icon, const char16_t* caption, const char16_t* text);
 
-// Replaces the clipboard with `text` as CF_UNICODETEXT. False when the clipboard could not be opened; when only
-// the memory could not be had, the clipboard is left empty and the result is still true.
+// Replaces the clipboard with `text` as CF_UNICODETEXT; false when it does not hold the text afterwards. The
+// memory is had before the clipboard is opened, so a failure up to the emptying leaves it as it was.
 bool PutClipboardText(HWND owner, const char16_t* text);
 
 // The local application-data folder followed by \OvraMedSuite\records; empty when the shell names none.
