@@ -217,6 +217,37 @@ TEST(Expression, DeepNestingWorksToTwoHundredAndFailsCleanlyBeyondTheBound) {
     }
 }
 
+// Each kind of nesting, and one of them around another, holds at the bound and fails one level past it.
+TEST(Expression, EveryKindOfNestingHoldsAtTheBoundAndFailsOnePast) {
+    constexpr int bound = 512;
+    struct NestingCase {
+        const char* open;   // repeated before `inner`, one level each
+        const char* inner;  // costs `innerLevels` levels of its own
+        const char* close;  // repeated after `inner`
+        int innerLevels;
+        double value;       // at the bound
+    };
+    const NestingCase cases[] = {
+        {"(", "1", ")", 0, 1},         {"abs(", "1", ")", 0, 1},       {"min(", "1", ",2)", 0, 1},
+        {"min(2,", "1", ")", 0, 1},    {"1?", "1", ":0", 0, 1},        {"0?0:", "1", "", 0, 1},
+        {"-", "1", "", 0, 1},          {"!", "1", "", 0, 1},           {"1^", "1", "", 0, 1},
+        {"(", "-1", ")", 1, -1},       {"abs(", "(2)", ")", 1, 2},     {"(", "1^1", ")", 1, 1},
+    };
+    for (const NestingCase& c : cases) {
+        for (const int levels : {bound, bound + 1}) {
+            const int pieces = levels - c.innerLevels;
+            const std::string text = Repeat(c.open, pieces) + c.inner + Repeat(c.close, pieces);
+            int32_t error = -1;
+            const double value = Evaluate(text.c_str(), error);
+            EXPECT_EQ(value, levels == bound ? c.value : 0.0) << c.open << c.inner << " at " << levels;
+            EXPECT_EQ(error, levels == bound ? 0 : 1) << c.open << c.inner << " at " << levels;
+        }
+    }
+    int32_t error = -1;
+    EXPECT_EQ(Evaluate((Repeat("+", 100000) + "1").c_str(), error), 1);  // "+" is dropped, not nested
+    EXPECT_EQ(error, 0);
+}
+
 TEST(Expression, ANonFiniteResultIsAFailure) {
     const char* texts[] = {"1e308*10", "-1e308*10", "exp(710)", "pow(0, -1)", "1e308+1e308-1e308"};
     for (const char* text : texts) {
