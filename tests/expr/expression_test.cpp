@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <string>
 
+#include "expr/functions.h"
 #include "tool/tool.h"
 
 namespace ovra {
@@ -101,6 +103,14 @@ TEST(Expression, BuiltInFunctions) {
         {"min(1, 2, 3)", 1, 1}, {"sqrt(4", 2, 1},
     };
     EXPECT_CASES(cases);
+}
+
+// The lookup stops at the first row past the name it seeks, so a row out of order would never be found.
+TEST(Expression, TheFunctionTableIsSortedByNameWithEachNameOnce) {
+    const std::span<const Function> functions = BuiltInFunctions();
+    for (size_t i = 1; i < functions.size(); ++i) {
+        EXPECT_LT(std::strcmp(functions[i - 1].name, functions[i].name), 0) << functions[i].name;
+    }
 }
 
 TEST(Expression, NonFiniteValues) {
