@@ -242,6 +242,7 @@ TEST(Expression, EveryKindOfNestingHoldsAtTheBoundAndFailsOnePast) {
         {"min(2,", "1", ")", 0, 1},    {"1?", "1", ":0", 0, 1},        {"0?0:", "1", "", 0, 1},
         {"-", "1", "", 0, 1},          {"!", "1", "", 0, 1},           {"1^", "1", "", 0, 1},
         {"(", "-1", ")", 1, -1},       {"abs(", "(2)", ")", 1, 2},     {"(", "1^1", ")", 1, 1},
+        {"(", "1^(1)", ")", 2, 1},  // the operand of "^" is one level deeper, a parenthesised one too
     };
     for (const NestingCase& c : cases) {
         for (const int levels : {bound, bound + 1}) {
