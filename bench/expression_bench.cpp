@@ -97,19 +97,26 @@ double Power(Reader& r) {
 double Multiplicative(Reader& r) {
     double value = Power(r);
     for (;;) {
-        if (Take(r, '*')) value *= Power(r);
-        else if (Take(r, '/')) value /= Power(r);
-        else if (Take(r, '%')) value = std::fmod(value, Power(r));
-        else return value;
+        if (Take(r, '*'))
+            value *= Power(r);
+        else if (Take(r, '/'))
+            value /= Power(r);
+        else if (Take(r, '%'))
+            value = std::fmod(value, Power(r));
+        else
+            return value;
     }
 }
 
 double Additive(Reader& r) {
     double value = Multiplicative(r);
     for (;;) {
-        if (Take(r, '+')) value += Multiplicative(r);
-        else if (Take(r, '-')) value -= Multiplicative(r);
-        else return value;
+        if (Take(r, '+'))
+            value += Multiplicative(r);
+        else if (Take(r, '-'))
+            value -= Multiplicative(r);
+        else
+            return value;
     }
 }
 
@@ -158,9 +165,7 @@ double Evaluate(const Tool& tool, const char* text, const double* inputs, const 
 const double defaults[MaxInputs] = {60, 130, 80, 1, 1, 0};
 const double outputs[MaxOutputs] = {};
 const char* Abcd2Formula() { return ActiveTool().outputs[0].formula; }
-const char* SeventyCharacters() {
-    return "(age*2+sbp/10-dbp)*(clinical+duration)/(dm+1.0)+age-sbp*0.5+dbp/4-3.25";
-}
+const char* SeventyCharacters() { return "(age*2+sbp/10-dbp)*(clinical+duration)/(dm+1.0)+age-sbp*0.5+dbp/4-3.25"; }
 
 using Evaluator = double (*)(const Tool&, const char*, const double*, const double*, int32_t&);
 

@@ -30,7 +30,7 @@ static const Function functions[] = {
     {"mod", 2, [](double a, double b, int32_t& error) { return b == 0 ? Fail(error) : std::fmod(a, b); }},
     {"pow", 2, [](double a, double b, int32_t&) { return std::pow(a, b); }},
     {"round", 1, [](double x, double, int32_t&) { return std::floor(x + 0.5); }},
-    {"sign", 1, [](double x, double, int32_t&) { return x > 0 ? 1.0 : x < 0 ? -1.0 : 0.0; }},
+    {"sign", 1, [](double x, double, int32_t&) { return x > 0 ? 1.0 : (x < 0 ? -1.0 : 0.0); }},
     {"sqrt", 1, [](double x, double, int32_t& error) { return x < 0 ? Fail(error) : std::sqrt(x); }},
 };
 

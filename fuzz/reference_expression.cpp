@@ -30,11 +30,21 @@ struct Infix {
 
 // Two-character spellings first, so that "<=" is not read as "<".
 const Infix infixes[] = {
-    {"||", Op::Or, Either},      {"&&", Op::And, Both},          {"<=", Op::LessEqual, Compare},
-    {">=", Op::GreaterEqual, Compare}, {"==", Op::Equal, Compare}, {"!=", Op::NotEqual, Compare},
-    {"<", Op::Less, Compare},    {">", Op::Greater, Compare},    {"+", Op::Add, Sum},
-    {"-", Op::Subtract, Sum},    {"*", Op::Multiply, Product},   {"/", Op::Divide, Product},
-    {"%", Op::Remainder, Product}, {"^", Op::Raise, Raise},      {"?", Op::Choose, Choice},
+    {"||", Op::Or, Either},
+    {"&&", Op::And, Both},
+    {"<=", Op::LessEqual, Compare},
+    {">=", Op::GreaterEqual, Compare},
+    {"==", Op::Equal, Compare},
+    {"!=", Op::NotEqual, Compare},
+    {"<", Op::Less, Compare},
+    {">", Op::Greater, Compare},
+    {"+", Op::Add, Sum},
+    {"-", Op::Subtract, Sum},
+    {"*", Op::Multiply, Product},
+    {"/", Op::Divide, Product},
+    {"%", Op::Remainder, Product},
+    {"^", Op::Raise, Raise},
+    {"?", Op::Choose, Choice},
 };
 
 // The language's own list, in its order; a name with the other arity is no function.
@@ -45,10 +55,20 @@ struct Named {
     Builtin builtin;
 };
 const Named builtins[] = {
-    {"sqrt", 1, Builtin::Sqrt}, {"abs", 1, Builtin::Abs},     {"log", 1, Builtin::Log},   {"log10", 1, Builtin::Log10},
-    {"exp", 1, Builtin::Exp},   {"floor", 1, Builtin::Floor}, {"ceil", 1, Builtin::Ceil}, {"round", 1, Builtin::Round},
-    {"cbrt", 1, Builtin::Cbrt}, {"sign", 1, Builtin::Sign},   {"min", 2, Builtin::Min},   {"max", 2, Builtin::Max},
-    {"pow", 2, Builtin::Pow},   {"mod", 2, Builtin::Mod},
+    {"sqrt", 1, Builtin::Sqrt},
+    {"abs", 1, Builtin::Abs},
+    {"log", 1, Builtin::Log},
+    {"log10", 1, Builtin::Log10},
+    {"exp", 1, Builtin::Exp},
+    {"floor", 1, Builtin::Floor},
+    {"ceil", 1, Builtin::Ceil},
+    {"round", 1, Builtin::Round},
+    {"cbrt", 1, Builtin::Cbrt},
+    {"sign", 1, Builtin::Sign},
+    {"min", 2, Builtin::Min},
+    {"max", 2, Builtin::Max},
+    {"pow", 2, Builtin::Pow},
+    {"mod", 2, Builtin::Mod},
 };
 
 struct Reader {
