@@ -1,300 +1,272 @@
 #include "fuzz/reference_expression.h"
 
+#include <cctype>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
-#include "expr/number.h"
-
-// The oracle for differential fuzzing: the plainest reading of the language, one function per precedence
-// level, skipping whitespace wherever a level looks. The product evaluator must agree with it bit for bit.
+// The oracle for differential fuzzing, written from the language's definition with another technique than the
+// engine's: a Pratt reader (one loop over binding powers, operators found in a table), whitespace skipped in
+// front of each token, names compared where they stand, numbers read by strtod itself, and a function table
+// of its own. Where the two disagree, one of them is wrong.
 
 namespace ovra::reference {
 namespace {
 
-// Deep enough for any sensible formula, shallow enough for the stack of a sanitizer build.
-constexpr int32_t MaxDepth = 512;
-constexpr int32_t MaxNameLength = 63;
+constexpr int MaxDepth = 512;
+constexpr int MaxNameLength = 63;
 
-struct EvaluatorState {
+// Binding powers, loosest first; an infix operator binds its left operand when its power exceeds the caller's.
+enum Power { Outside, Choice, Either, Both, Compare, Sum, Product, Raise };
+
+enum class Op { Choose, Or, And, LessEqual, GreaterEqual, Equal, NotEqual, Less, Greater, Add, Subtract,
+                Multiply, Divide, Remainder, Raise };
+
+struct Infix {
+    const char* spelling;
+    Op op;
+    Power power;
+};
+
+// Two-character spellings first, so that "<=" is not read as "<".
+const Infix infixes[] = {
+    {"||", Op::Or, Either},
+    {"&&", Op::And, Both},
+    {"<=", Op::LessEqual, Compare},
+    {">=", Op::GreaterEqual, Compare},
+    {"==", Op::Equal, Compare},
+    {"!=", Op::NotEqual, Compare},
+    {"<", Op::Less, Compare},
+    {">", Op::Greater, Compare},
+    {"+", Op::Add, Sum},
+    {"-", Op::Subtract, Sum},
+    {"*", Op::Multiply, Product},
+    {"/", Op::Divide, Product},
+    {"%", Op::Remainder, Product},
+    {"^", Op::Raise, Raise},
+    {"?", Op::Choose, Choice},
+};
+
+// The language's own list, in its order; a name with the other arity is no function.
+enum class Builtin { Sqrt, Abs, Log, Log10, Exp, Floor, Ceil, Round, Cbrt, Sign, Min, Max, Pow, Mod };
+struct Named {
+    const char* name;
+    int arguments;
+    Builtin builtin;
+};
+const Named builtins[] = {
+    {"sqrt", 1, Builtin::Sqrt},
+    {"abs", 1, Builtin::Abs},
+    {"log", 1, Builtin::Log},
+    {"log10", 1, Builtin::Log10},
+    {"exp", 1, Builtin::Exp},
+    {"floor", 1, Builtin::Floor},
+    {"ceil", 1, Builtin::Ceil},
+    {"round", 1, Builtin::Round},
+    {"cbrt", 1, Builtin::Cbrt},
+    {"sign", 1, Builtin::Sign},
+    {"min", 2, Builtin::Min},
+    {"max", 2, Builtin::Max},
+    {"pow", 2, Builtin::Pow},
+    {"mod", 2, Builtin::Mod},
+};
+
+struct Reader {
     const Tool& tool;
-    const double* inputValues;
-    const double* outputValues;
-    const char* cursor;
-    int32_t error;
-    int32_t depth;
+    const double* inputs;
+    const double* outputs;
+    const char* at;
+    bool failed;
+    int depth;
     bool tooDeep;
 };
 
-double Conditional(EvaluatorState& s);
-double Unary(EvaluatorState& s);
+double Expression(Reader& r, int power);
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsNameChar(char c) { return IsLetter(c) || IsDigit(c); }
+bool IsWhite(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool IsNameStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0 || c == '_'; }
+bool IsNamePart(char c) { return IsNameStart(c) || std::isdigit(static_cast<unsigned char>(c)) != 0; }
 
-void SkipSpace(EvaluatorState& s) {
-    while (IsSpace(*s.cursor)) ++s.cursor;
+const char* White(Reader& r) {
+    while (IsWhite(*r.at)) ++r.at;
+    return r.at;
 }
 
-// Consumes the two-character operator `a` `b` when it stands at the cursor.
-bool AcceptPair(EvaluatorState& s, char a, char b) {
-    if (s.cursor[0] != a || s.cursor[1] != b) return false;
-    s.cursor += 2;
-    return true;
-}
-
-void Fail(EvaluatorState& s) { s.error = 1; }
-
-double Truth(bool b) { return b ? 1.0 : 0.0; }
-
-// The depth bound counts parentheses, unary operators and "^" operands; past it the text fails with 0.0.
-bool Enter(EvaluatorState& s) {
-    if (++s.depth > MaxDepth) s.tooDeep = true;
-    if (s.tooDeep) Fail(s);
-    return !s.tooDeep;
-}
-void Leave(EvaluatorState& s) { --s.depth; }
-
-// Expects ")" after whitespace; without it the flag is set and the cursor stays.
-void ExpectClose(EvaluatorState& s) {
-    SkipSpace(s);
-    if (*s.cursor == ')') ++s.cursor;
-    else Fail(s);
-}
-
-struct Function1 {
-    const char* name;
-    double (*apply)(EvaluatorState&, double);
-};
-struct Function2 {
-    const char* name;
-    double (*apply)(EvaluatorState&, double, double);
-};
-
-double FailWithZero(EvaluatorState& s) {
-    Fail(s);
+double Failed(Reader& r) {
+    r.failed = true;
     return 0.0;
 }
 
-// Compared in this order. Domain tests are ordered comparisons, so a NaN passes them.
-const Function1 functions1[] = {
-    {"sqrt", [](EvaluatorState& s, double x) { return x < 0 ? FailWithZero(s) : std::sqrt(x); }},
-    {"abs", [](EvaluatorState&, double x) { return std::fabs(x); }},
-    {"log", [](EvaluatorState& s, double x) { return x <= 0 ? FailWithZero(s) : std::log(x); }},
-    {"log10", [](EvaluatorState& s, double x) { return x <= 0 ? FailWithZero(s) : std::log10(x); }},
-    {"exp", [](EvaluatorState&, double x) { return std::exp(x); }},
-    {"floor", [](EvaluatorState&, double x) { return std::floor(x); }},
-    {"ceil", [](EvaluatorState&, double x) { return std::ceil(x); }},
-    {"round", [](EvaluatorState&, double x) { return std::floor(x + 0.5); }},
-    {"cbrt",
-     [](EvaluatorState&, double x) { return x >= 0 ? std::pow(x, 1.0 / 3.0) : -std::pow(-x, 1.0 / 3.0); }},
-    {"sign", [](EvaluatorState&, double x) { return x > 0 ? 1.0 : x < 0 ? -1.0 : 0.0; }},
-};
+bool Take(Reader& r, char c) {
+    if (*White(r) != c) return false;
+    ++r.at;
+    return true;
+}
 
-const Function2 functions2[] = {
-    {"min", [](EvaluatorState&, double a, double b) { return a < b ? a : b; }},
-    {"max", [](EvaluatorState&, double a, double b) { return a > b ? a : b; }},
-    {"pow", [](EvaluatorState&, double a, double b) { return std::pow(a, b); }},
-    {"mod", [](EvaluatorState& s, double a, double b) { return b == 0 ? FailWithZero(s) : std::fmod(a, b); }},
-};
+bool Deeper(Reader& r) {
+    if (r.tooDeep || ++r.depth > MaxDepth) r.tooDeep = true;
+    return !r.tooDeep;
+}
 
-// call := name "(" conditional [ "," conditional ] ")"      (the cursor stands after the "(")
-double Call(EvaluatorState& s, const char* name) {
-    const double a = Conditional(s);
-    SkipSpace(s);
-    if (*s.cursor == ',') {
-        ++s.cursor;
-        const double b = Conditional(s);
-        ExpectClose(s);
-        for (const Function2& f : functions2) {
-            if (std::strcmp(name, f.name) == 0) return f.apply(s, a, b);
+const Infix* InfixAt(const char* at) {
+    if (at[0] == '*' && at[1] == '*') return nullptr;  // "**" is no operator
+    for (const Infix& infix : infixes) {
+        const size_t n = std::strlen(infix.spelling);
+        if (std::strncmp(at, infix.spelling, n) == 0) return &infix;
+    }
+    return nullptr;
+}
+
+double Apply(Reader& r, Builtin b, double x, double y) {
+    switch (b) {
+        case Builtin::Sqrt: return x < 0 ? Failed(r) : std::sqrt(x);
+        case Builtin::Abs: return std::copysign(x, 1.0);
+        case Builtin::Log: return x <= 0 ? Failed(r) : std::log(x);
+        case Builtin::Log10: return x <= 0 ? Failed(r) : std::log10(x);
+        case Builtin::Exp: return std::exp(x);
+        case Builtin::Floor: return std::floor(x);
+        case Builtin::Ceil: return std::ceil(x);
+        case Builtin::Round: return std::floor(x + 0.5);
+        case Builtin::Cbrt: {
+            const double third = 1.0 / 3.0;
+            return x < 0 ? -std::pow(-x, third) : std::pow(x, third);  // NaN is not below zero
         }
-        return FailWithZero(s);
+        case Builtin::Sign: return x > 0 ? 1.0 : (x < 0 ? -1.0 : 0.0);
+        case Builtin::Min: return x < y ? x : y;
+        case Builtin::Max: return x > y ? x : y;
+        case Builtin::Pow: return std::pow(x, y);
+        case Builtin::Mod: return y == 0 ? Failed(r) : std::fmod(x, y);
     }
-    ExpectClose(s);
-    for (const Function1& f : functions1) {
-        if (std::strcmp(name, f.name) == 0) return f.apply(s, a);
-    }
-    return FailWithZero(s);
+    return Failed(r);
 }
 
-// An input hides an output of the same name; an unknown name fails.
-double Variable(EvaluatorState& s, const char* name) {
-    for (int32_t i = 0; i < s.tool.inputCount; ++i) {
-        if (std::strcmp(name, s.tool.inputs[i].name) == 0) return s.inputValues[i];
-    }
-    for (int32_t j = 0; j < s.tool.outputCount; ++j) {
-        if (std::strcmp(name, s.tool.outputs[j].name) == 0) return s.outputValues[j];
-    }
-    return FailWithZero(s);
+bool SameName(const char* defined, const char* name, size_t length) {
+    return std::strlen(defined) == length && std::memcmp(defined, name, length) == 0;
 }
 
-// name := letter { letter | digit }, at most 63 read; longer names leave their tail in the text.
-double Name(EvaluatorState& s) {
-    char name[MaxNameLength + 1];
-    int32_t n = 0;
-    while (n < MaxNameLength && IsNameChar(*s.cursor)) name[n++] = *s.cursor++;
-    name[n] = '\0';
-    SkipSpace(s);
-    if (*s.cursor == '(') {
-        ++s.cursor;
-        return Call(s, name);
+// A name stands at r.at: a call when "(" follows it, else a variable.
+double NameOperand(Reader& r) {
+    const char* const name = r.at;
+    size_t length = 0;
+    while (length < MaxNameLength && IsNamePart(name[length])) ++length;
+    r.at += length;
+    if (Take(r, '(')) {
+        if (!Deeper(r)) return 0.0;
+        const double x = Expression(r, Outside);
+        const bool pair = Take(r, ',');
+        const double y = pair ? Expression(r, Outside) : 0.0;
+        --r.depth;
+        if (!Take(r, ')')) r.failed = true;
+        for (const Named& f : builtins) {
+            if (f.arguments == (pair ? 2 : 1) && SameName(f.name, name, length)) return Apply(r, f.builtin, x, y);
+        }
+        return Failed(r);
     }
-    return Variable(s, name);
+    for (int32_t i = 0; i < r.tool.inputCount; ++i) {
+        if (SameName(r.tool.inputs[i].name, name, length)) return r.inputs[i];
+    }
+    for (int32_t i = 0; i < r.tool.outputCount; ++i) {
+        if (SameName(r.tool.outputs[i].name, name, length)) return r.outputs[i];
+    }
+    return Failed(r);
 }
 
-// primary := "(" conditional ")" | number | name | call
-double Primary(EvaluatorState& s) {
-    const char c = *s.cursor;
-    if (c == '(') {
-        ++s.cursor;
-        const double inner = Conditional(s);
-        ExpectClose(s);
-        return inner;
+// What stands where an operand is due: prefix operators, parentheses, numbers and names.
+double Operand(Reader& r) {
+    while (Take(r, '+')) {
     }
-    if (IsDigit(c) || c == '.') {
-        const NumberRead number = ReadNumber(s.cursor);
-        if (number.end == s.cursor) return FailWithZero(s);
-        s.cursor = number.end;
-        return number.value;
-    }
-    if (IsLetter(c)) return Name(s);
-    return FailWithZero(s);  // end of text included; the cursor stays
-}
-
-// unary := ( "-" | "+" | "!" ) unary | primary
-double Unary(EvaluatorState& s) {
-    if (!Enter(s)) return 0.0;
-    double value;
-    SkipSpace(s);
-    while (*s.cursor == '+') {
-        ++s.cursor;
-        SkipSpace(s);
-    }
-    if (*s.cursor == '-') {
-        ++s.cursor;
-        value = -Unary(s);
-    } else if (*s.cursor == '!') {
-        ++s.cursor;
-        value = Truth(Unary(s) == 0.0);
-    } else {
-        value = Primary(s);
-    }
-    Leave(s);
-    return value;
-}
-
-// power := unary [ "^" power ]
-double Power(EvaluatorState& s) {
-    const double base = Unary(s);
-    SkipSpace(s);
-    if (*s.cursor != '^') return base;
-    ++s.cursor;
-    if (!Enter(s)) return 0.0;
-    const double exponent = Power(s);
-    Leave(s);
-    return std::pow(base, exponent);
-}
-
-// multiplicative := power { ( "*" | "/" | "%" ) power }; "**" ends the level in front of itself
-double Multiplicative(EvaluatorState& s) {
-    double value = Power(s);
-    for (;;) {
-        SkipSpace(s);
-        const char op = *s.cursor;
-        if (op == '*' && s.cursor[1] != '*') {
-            ++s.cursor;
-            value *= Power(s);
-        } else if (op == '/' || op == '%') {
-            ++s.cursor;
-            const double right = Power(s);
-            // A zero divisor ends the level with 0.0, dropping what was accumulated.
-            if (right == 0.0) return FailWithZero(s);
-            value = op == '/' ? value / right : std::fmod(value, right);
+    const char c = *White(r);
+    if (c == '-' || c == '!' || c == '(') {
+        ++r.at;
+        if (!Deeper(r)) return 0.0;
+        double value = 0.0;
+        if (c == '(') {
+            value = Expression(r, Outside);
+            if (!Take(r, ')')) r.failed = true;
         } else {
-            return value;
+            const double operand = Operand(r);
+            value = c == '-' ? -operand : (operand == 0.0 ? 1.0 : 0.0);
+        }
+        --r.depth;
+        return value;
+    }
+    if (std::isdigit(static_cast<unsigned char>(c)) != 0 || c == '.') {
+        char* end = nullptr;
+        const double value = std::strtod(r.at, &end);
+        if (end == r.at) return Failed(r);
+        r.at = end;
+        return value;
+    }
+    if (IsNameStart(c)) return NameOperand(r);
+    return Failed(r);
+}
+
+double Truth(bool b) { return b ? 1.0 : 0.0; }
+
+// Reads an operand and every infix operator that binds tighter than `power`. `ceiling` is the loosest power
+// still open to the value read so far: a comparison takes no second comparison, a zero divisor ends the
+// product, and a choice takes nothing after it.
+double Expression(Reader& r, int power) {
+    double left = Operand(r);
+    int ceiling = Raise;
+    for (;;) {
+        const Infix* infix = InfixAt(White(r));
+        if (infix == nullptr || infix->power <= power || infix->power > ceiling) return left;
+        r.at += std::strlen(infix->spelling);
+        if (infix->op == Op::Choose || infix->op == Op::Raise) {
+            if (!Deeper(r)) return 0.0;
+            if (infix->op == Op::Raise) {
+                left = std::pow(left, Expression(r, Product));  // right-associative
+            } else {
+                const double yes = Expression(r, Outside);
+                if (!Take(r, ':')) r.failed = true;
+                const double no = Expression(r, Outside);
+                left = left != 0.0 ? yes : no;
+                ceiling = Outside;
+            }
+            --r.depth;
+            continue;
+        }
+        const double right = Expression(r, infix->power);
+        ceiling = infix->power;
+        switch (infix->op) {
+            case Op::Or: left = Truth(left != 0.0 || right != 0.0); break;
+            case Op::And: left = Truth(left != 0.0 && right != 0.0); break;
+            case Op::LessEqual: left = Truth(left <= right), ceiling = Both; break;
+            case Op::GreaterEqual: left = Truth(left >= right), ceiling = Both; break;
+            case Op::Equal: left = Truth(left == right), ceiling = Both; break;
+            case Op::NotEqual: left = Truth(left != right), ceiling = Both; break;
+            case Op::Less: left = Truth(left < right), ceiling = Both; break;
+            case Op::Greater: left = Truth(left > right), ceiling = Both; break;
+            case Op::Add: left += right; break;
+            case Op::Subtract: left -= right; break;
+            case Op::Multiply: left *= right; break;
+            case Op::Divide:
+            case Op::Remainder:
+                if (right == 0.0) {
+                    left = Failed(r);
+                    ceiling = Sum;
+                } else {
+                    left = infix->op == Op::Divide ? left / right : std::fmod(left, right);
+                }
+                break;
+            case Op::Choose:
+            case Op::Raise: break;
         }
     }
-}
-
-// additive := multiplicative { ( "+" | "-" ) multiplicative }
-double Additive(EvaluatorState& s) {
-    double value = Multiplicative(s);
-    for (;;) {
-        SkipSpace(s);
-        const char op = *s.cursor;
-        if (op != '+' && op != '-') return value;
-        ++s.cursor;
-        const double right = Multiplicative(s);
-        value = op == '+' ? value + right : value - right;
-    }
-}
-
-// comparison := additive [ ( "<=" | ">=" | "==" | "!=" | "<" | ">" ) additive ]; comparisons do not chain
-double Comparison(EvaluatorState& s) {
-    const double left = Additive(s);
-    SkipSpace(s);
-    if (AcceptPair(s, '<', '=')) return Truth(left <= Additive(s));
-    if (AcceptPair(s, '>', '=')) return Truth(left >= Additive(s));
-    if (AcceptPair(s, '=', '=')) return Truth(left == Additive(s));
-    if (AcceptPair(s, '!', '=')) return Truth(left != Additive(s));
-    const char op = *s.cursor;
-    if (op != '<' && op != '>') return left;
-    ++s.cursor;
-    const double right = Additive(s);
-    return Truth(op == '<' ? left < right : left > right);
-}
-
-// and := comparison { "&&" comparison }
-double And(EvaluatorState& s) {
-    double value = Comparison(s);
-    for (;;) {
-        SkipSpace(s);
-        if (!AcceptPair(s, '&', '&')) return value;
-        const double right = Comparison(s);
-        value = Truth(value != 0.0 && right != 0.0);
-    }
-}
-
-// or := and { "||" and }
-double Or(EvaluatorState& s) {
-    double value = And(s);
-    for (;;) {
-        SkipSpace(s);
-        if (!AcceptPair(s, '|', '|')) return value;
-        const double right = And(s);
-        value = Truth(value != 0.0 || right != 0.0);
-    }
-}
-
-// conditional := or [ "?" conditional ":" conditional ]; both branches are evaluated
-double Conditional(EvaluatorState& s) {
-    const double condition = Or(s);
-    SkipSpace(s);
-    if (*s.cursor != '?') return condition;
-    ++s.cursor;
-    const double whenTrue = Conditional(s);
-    SkipSpace(s);
-    if (*s.cursor == ':') ++s.cursor;
-    else Fail(s);
-    const double whenFalse = Conditional(s);
-    return condition != 0.0 ? whenTrue : whenFalse;
 }
 
 }  // namespace
 
 double EvaluateExpressionReference(const Tool& tool, const char* text, const double* inputValues,
-                          const double* outputValues, int32_t& error) {
-    if (text == nullptr || text[0] == '\0') {
-        error = 1;
-        return 0.0;
-    }
-    EvaluatorState s{tool, inputValues, outputValues, text, 0, 0, false};
-    double value = Conditional(s);
-    if (s.tooDeep) value = 0.0;
-    SkipSpace(s);
-    error = (*s.cursor != '\0' || s.error != 0 || !std::isfinite(value)) ? 1 : 0;
+                                   const double* outputValues, int32_t& error) {
+    error = 1;
+    if (text == nullptr || *text == '\0') return 0.0;
+    Reader r{tool, inputValues, outputValues, text, false, 0, false};
+    const double value = Expression(r, Outside);
+    if (r.tooDeep) return 0.0;
+    const bool whole = *White(r) == '\0';
+    if (whole && !r.failed && std::isfinite(value)) error = 0;
     return value;
 }
 

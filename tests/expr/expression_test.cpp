@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <string>
 
+#include "expr/functions.h"
 #include "tool/tool.h"
 
 namespace ovra {
@@ -101,6 +103,14 @@ TEST(Expression, BuiltInFunctions) {
         {"min(1, 2, 3)", 1, 1}, {"sqrt(4", 2, 1},
     };
     EXPECT_CASES(cases);
+}
+
+// The lookup stops at the first row past the name it seeks, so a row out of order would never be found.
+TEST(Expression, TheFunctionTableIsSortedByNameWithEachNameOnce) {
+    const std::span<const Function> functions = BuiltInFunctions();
+    for (size_t i = 1; i < functions.size(); ++i) {
+        EXPECT_LT(std::strcmp(functions[i - 1].name, functions[i].name), 0) << functions[i].name;
+    }
 }
 
 TEST(Expression, NonFiniteValues) {
@@ -215,6 +225,38 @@ TEST(Expression, DeepNestingWorksToTwoHundredAndFailsCleanlyBeyondTheBound) {
         EXPECT_EQ(value, c.value) << c.text.substr(0, 40);
         EXPECT_EQ(error, c.error) << c.text.substr(0, 40);
     }
+}
+
+// Each kind of nesting, and one of them around another, holds at the bound and fails one level past it.
+TEST(Expression, EveryKindOfNestingHoldsAtTheBoundAndFailsOnePast) {
+    constexpr int bound = 512;
+    struct NestingCase {
+        const char* open;   // repeated before `inner`, one level each
+        const char* inner;  // costs `innerLevels` levels of its own
+        const char* close;  // repeated after `inner`
+        int innerLevels;
+        double value;       // at the bound
+    };
+    const NestingCase cases[] = {
+        {"(", "1", ")", 0, 1},         {"abs(", "1", ")", 0, 1},       {"min(", "1", ",2)", 0, 1},
+        {"min(2,", "1", ")", 0, 1},    {"1?", "1", ":0", 0, 1},        {"0?0:", "1", "", 0, 1},
+        {"-", "1", "", 0, 1},          {"!", "1", "", 0, 1},           {"1^", "1", "", 0, 1},
+        {"(", "-1", ")", 1, -1},       {"abs(", "(2)", ")", 1, 2},     {"(", "1^1", ")", 1, 1},
+        {"(", "1^(1)", ")", 2, 1},  // the operand of "^" is one level deeper, a parenthesised one too
+    };
+    for (const NestingCase& c : cases) {
+        for (const int levels : {bound, bound + 1}) {
+            const int pieces = levels - c.innerLevels;
+            const std::string text = Repeat(c.open, pieces) + c.inner + Repeat(c.close, pieces);
+            int32_t error = -1;
+            const double value = Evaluate(text.c_str(), error);
+            EXPECT_EQ(value, levels == bound ? c.value : 0.0) << c.open << c.inner << " at " << levels;
+            EXPECT_EQ(error, levels == bound ? 0 : 1) << c.open << c.inner << " at " << levels;
+        }
+    }
+    int32_t error = -1;
+    EXPECT_EQ(Evaluate((Repeat("+", 100000) + "1").c_str(), error), 1);  // "+" is dropped, not nested
+    EXPECT_EQ(error, 0);
 }
 
 TEST(Expression, ANonFiniteResultIsAFailure) {
