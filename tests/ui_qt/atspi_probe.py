@@ -95,7 +95,16 @@ def main():
 
     # The window is given the keyboard (there is no window manager to do so), and F5 goes to the field that
     # has the focus once the listener listens.
-    subprocess.call(["xdotool", "search", "--sync", "--onlyvisible", "--name", "^ABCD2 评分$", "windowfocus", "--sync"])
+    window = []
+
+    def shown():
+        # A new xdotool each time: one ends at once when a window it reads vanishes.
+        window[:] = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^ABCD2 评分$"],
+                                   capture_output=True, text=True).stdout.split()[:1]
+        return bool(window)
+
+    check(wait_until(shown, time.time() + 20), "the window is not shown")
+    subprocess.call(["xdotool", "windowfocus", "--sync"] + window)
     check(wait_until(lambda: any(f.getState().contains(pyatspi.STATE_FOCUSED) for f in fields), time.time() + 20),
           "no field has the focus")
     pyatspi.Registry.registerEventListener(on_showing, "object:state-changed:showing")

@@ -14,7 +14,7 @@ mkdir -p "$work/data" "$work/runtime"
 chmod 700 "$work/runtime"
 XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb "$program" >"$work/program.log" 2>&1 &
 pids+=($!)
-window=$(timeout 20 xdotool search --sync --onlyvisible --name '^ABCD2 评分$' | head -n1)
+window=$(window_named "ABCD2 评分" 20)
 [ -n "$window" ] || fail "the window did not appear: $(cat "$work/program.log")"
 
 click() { xdotool mousemove --window "$window" "$1" "$2" click 1; }

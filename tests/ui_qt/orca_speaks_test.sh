@@ -33,7 +33,7 @@ timeout 100 dbus-run-session -- bash -c '
   wait_for 30 orca_on_bus || { echo "FAIL Orca did not start"; kill $orca $wm; exit 1; }
   "$1" >"$2/program.log" 2>&1 &
   program=$!
-  timeout 20 xdotool search --sync --onlyvisible --name "^ABCD2 评分$" >/dev/null
+  window_named "ABCD2 评分" 20 >/dev/null
   # F5 once Orca has presented the window and its first field, and the end once it has said the verdict.
   wait_for 30 said "岁；0 至 130 之间的数" && xdotool key F5
   wait_for 30 said "notification 低危，门诊随访"

@@ -13,7 +13,6 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 ok() { echo "ok: $*"; }
 
 title="ABCD2 评分"
-window_named() { timeout "${2:-30}" xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
 clipboard() { timeout 5 xclip -o -selection clipboard 2>/dev/null | tr -d '\r'; }
 clipboard_is() { [ "$(clipboard)" = "$1" ]; }
 
