@@ -1,6 +1,9 @@
 #include "tests/ui/ui_test_support.h"
 
 #include <unistd.h>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include <atomic>
 #include <filesystem>
@@ -30,16 +33,53 @@ std::string ReadFile(const std::string& path) {
 
 ScratchFolder::ScratchFolder() {
     static std::atomic<int> counter{0};
-    path = (std::filesystem::temp_directory_path() /
-            ("ovra_ui_" + std::to_string(getpid()) + "_" + std::to_string(counter++)))
-               .generic_string();  // "/" between names on every system, as the tests spell paths
-    std::filesystem::remove_all(path);
-    std::filesystem::create_directories(path);
+    // Only a folder this process made itself: Wine gives a new process the number of one that has ended, and
+    // a folder that one left behind would be taken for this one's.
+    std::filesystem::path made;
+    do {
+        made = std::filesystem::temp_directory_path() /
+               ("ovra_ui_" + std::to_string(getpid()) + "_" + std::to_string(counter++));
+    } while (!std::filesystem::create_directories(made));
+    path = made.generic_string();  // "/" between names on every system, as the tests spell paths
 }
 
+#ifdef _WIN32
+namespace {
+
+// std::filesystem lists a folder through the C runtime, which stops at 260 units (and under Wine then lists
+// another folder); the system's own calls take the \\?\ form of a path, which has no such limit. Some tests make
+// deeper paths than that.
+void RemoveTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") continue;
+            const std::wstring inside = folder + L"\\" + name;
+            const DWORD kind = found.dwFileAttributes;
+            if ((kind & FILE_ATTRIBUTE_DIRECTORY) && !(kind & FILE_ATTRIBUTE_REPARSE_POINT))
+                RemoveTree(inside);
+            else if (kind & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveDirectoryW(inside.c_str());  // a link: only the link goes
+            else
+                DeleteFileW(inside.c_str());
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+}  // namespace
+#endif
+
 ScratchFolder::~ScratchFolder() {
+#ifdef _WIN32
+    RemoveTree(L"\\\\?\\" + std::filesystem::path(path).make_preferred().wstring());
+#else
     std::error_code error;
     std::filesystem::remove_all(path, error);
+#endif
 }
 
 std::u16string ScratchFolder::Path16() const { return std::filesystem::path(path).u16string(); }

@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """Reads the running ABCD2 window through AT-SPI, as a screen reader does: the frame, every field's name and
 description, the report box, the buttons, the verdict and status lines; asks each field for words at every
-offset; then presses F5 and waits for the notification that carries the verdict. Prints what fails; exits 0
-when all holds. Every wait is bounded."""
+offset; then, once a field has the focus, presses F5 and waits for the notification that carries the verdict.
+Prints what fails; exits 0 when all holds. Every wait is for a state, bounded."""
 import subprocess
 import sys
 import time
@@ -22,16 +22,19 @@ def check(condition, what):
         failures.append(what)
 
 
-def find_frame(deadline):
-    while time.time() < deadline:
-        desktop = pyatspi.Registry.getDesktop(0)
-        for app in desktop:
-            if app is None:
-                continue
-            for child in app:
-                if child is not None and child.name == "ABCD2 评分":
-                    return child
-        time.sleep(0.2)
+def wait_until(condition, deadline):
+    while not condition():
+        if time.time() > deadline:
+            return False
+        time.sleep(0.05)
+    return True
+
+
+def frame_on_bus():
+    for app in pyatspi.Registry.getDesktop(0):
+        for child in app if app is not None else []:
+            if child is not None and child.name == "ABCD2 评分":
+                return child
     return None
 
 
@@ -46,8 +49,14 @@ def descendants(node, depth=0):
 
 
 def main():
-    frame = find_frame(time.time() + 20)
-    if frame is None:
+    frame = None
+
+    def found():
+        nonlocal frame
+        frame = frame_on_bus()
+        return frame is not None
+
+    if not wait_until(found, time.time() + 20):
         print("FAIL the window is not on the accessibility bus")
         return 1
     check(frame.getRole() == pyatspi.ROLE_FRAME, "the window's role is %s, not frame" % frame.getRoleName())
@@ -84,8 +93,22 @@ def main():
             if "低危，门诊随访" in said:
                 pyatspi.Registry.stop()
 
+    # The window is given the keyboard (there is no window manager to do so), and F5 goes to the field that
+    # has the focus once the listener listens.
+    window = []
+
+    def shown():
+        # A new xdotool each time: one ends at once when a window it reads vanishes.
+        window[:] = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^ABCD2 评分$"],
+                                   capture_output=True, text=True).stdout.split()[:1]
+        return bool(window)
+
+    check(wait_until(shown, time.time() + 20), "the window is not shown")
+    subprocess.call(["xdotool", "windowfocus", "--sync"] + window)
+    check(wait_until(lambda: any(f.getState().contains(pyatspi.STATE_FOCUSED) for f in fields), time.time() + 20),
+          "no field has the focus")
     pyatspi.Registry.registerEventListener(on_showing, "object:state-changed:showing")
-    GLib.timeout_add(500, lambda: subprocess.call(["xdotool", "key", "F5"]) and False)
+    GLib.idle_add(lambda: subprocess.call(["xdotool", "key", "F5"]) and False)
     GLib.timeout_add(10000, lambda: pyatspi.Registry.stop() or False)
     pyatspi.Registry.start()
     check("低危，门诊随访" in said, "after F5 the notifications said %s" % said)

@@ -190,7 +190,8 @@ void MainWindowTest::fontsAndFallbacks() {
     QCOMPARE(fonts.small.pixelSize(), 12);
     // Where the preferred faces are missing, the fallbacks are what renders, and they carry Chinese glyphs.
     const QString textFace = QFontInfo(fonts.label).family();
-    QVERIFY2(textFace == "Microsoft YaHei UI" || textFace == "Noto Sans CJK SC", qPrintable(textFace));
+    QVERIFY2(textFace == "Microsoft YaHei UI" || textFace == "Microsoft YaHei" || textFace == "Noto Sans CJK SC",
+             qPrintable(textFace));
     const QString monoFace = QFontInfo(fonts.report).family();
     QVERIFY2(monoFace == "Consolas" || monoFace == "DejaVu Sans Mono", qPrintable(monoFace));
     QVERIFY(QFontMetrics(fonts.label).inFontUcs4(U'评'));

@@ -47,7 +47,7 @@ XML
   XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR="$scale" \
     "$program" >"$work/program.log" 2>&1 &
   pids+=($!)
-  window=$(timeout 20 xdotool search --sync --onlyvisible --name '^ABCD2 评分$' | head -n1)
+  window=$(window_named "ABCD2 评分" 20)
   [ -n "$window" ] || fail "the window did not appear: $(cat "$work/program.log")"
   wait_for 10 inside "$width" "$area_height" ||
     fail "the frame $(frame) (x y w h) is not inside the work area ${width}×${area_height} at $scale"

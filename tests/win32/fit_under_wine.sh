@@ -21,7 +21,7 @@ place() {
   local app
   "$WINE" "$program" >/dev/null 2>&1 &
   app=$!
-  timeout 60 xdotool search --sync --onlyvisible --name "^$title\$" >/dev/null 2>&1
+  window_named "$title" 60 >/dev/null
   timeout 60 "$WINE" "$probe" place "$title" 2>/dev/null | tr -d '\r'
   kill "$app" 2>/dev/null
   wait "$app" 2>/dev/null

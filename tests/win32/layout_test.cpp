@@ -2,6 +2,7 @@
 
 #include "ui/screen_fit.h"
 #include "ui/win32/dpi.h"
+#include "ui/win32/font_face.h"
 #include "ui/win32/main_window.h"
 #include "ui/win32/window_layout.h"
 
@@ -45,6 +46,20 @@ TEST(WindowLayout, FontHeightsScaleWithTheDpi) {
     EXPECT_EQ(Scaled(FontRows[TitleFont].height, 96), 27);
     EXPECT_EQ(Scaled(FontRows[TitleFont].height, 144), 41);  // 40.5 rounds up
     EXPECT_EQ(Scaled(FontRows[SmallFont].height, 120), 15);
+}
+
+// Faces asked of the system's fonts as the window asks for each face list (the test prefix has Noto Sans CJK SC).
+TEST(WindowLayout, AFontTakesTheFirstFaceTheSystemHas) {
+    struct Pick {
+        const wchar_t* faces[4];
+        const wchar_t* expected;
+    };
+    const Pick picks[] = {
+        {{L"Noto Sans CJK SC", L"Ovra Missing Face", nullptr}, L"Noto Sans CJK SC"},
+        {{L"Ovra Missing Face", L"Noto Sans CJK SC", nullptr}, L"Noto Sans CJK SC"},
+        {{L"Ovra Missing Face", L"Ovra Other Missing Face", nullptr}, L"Ovra Other Missing Face"},
+    };
+    for (const Pick& p : picks) EXPECT_STREQ(FirstInstalledFace(p.faces), p.expected) << p.faces[0];
 }
 
 enum class Fit { AsIs, Scaled, Floor };

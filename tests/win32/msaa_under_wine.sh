@@ -11,10 +11,9 @@ probe=$3
 . "$here/window_checks.sh" "$1"
 app=
 trap '[ -n "$app" ] && kill "$app" 2>/dev/null; WineSessionEnd' EXIT
-title="ABCD2 评分"
 "$WINE" "$program" >/dev/null 2>&1 &
 app=$!
-timeout 60 xdotool search --sync --onlyvisible --name "^$title\$" >/dev/null 2>&1 || { fail "no window"; exit 1; }
+[ -n "$(window_named "$title" 60)" ] || { fail "no window"; exit 1; }
 names=$(timeout 60 "$WINE" "$probe" names "$title" 2>/dev/null | tr -d '\r')
 
 # <control id> <class> <name> <description>, as the probe prints them (id 0: a static control without one).
@@ -38,7 +37,8 @@ done <<'EOF_NAMES'
 0|Static|就绪：填写参数后按 F5 或点击“计算”|
 EOF_NAMES
 grep -q '^2000 Edit .*value=60$' <<<"$names" && ok "the age field's value is its text" || fail "age field: no value 60"
-# Four buttons name their key in a tooltip; Reset has none.
+# Four buttons name their key in a tooltip; Reset has none. The probe waits for the tooltips, made after the
+# first paint.
 tips=$(timeout 30 "$WINE" "$probe" tips "$title" 2>/dev/null | tr -d '\r')
 [ "$tips" = "tips 4" ] && ok "four buttons have a tooltip" || fail "tooltips: $tips"
 exit $((failures > 0))

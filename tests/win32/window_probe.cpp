@@ -1,8 +1,10 @@
 // Reads the calculator's window from another process, as assistive technology does, for the Wine tests.
 //   window_probe.exe names <title>            every control's MSAA name, description and value
-//   window_probe.exe watch <title> <seconds>  each focus change, and each name or value change event
+//   window_probe.exe watch <title> <seconds>  the focus as it changes, each focus event and each name or value
+//                                             change event, in the order they came
 //   window_probe.exe place <title>            the window's rectangle and its monitor's work area
 //   window_probe.exe tips <title>             how many tools the window's tooltip control holds
+//   window_probe.exe clip <text>              puts the text on the clipboard
 // One line per finding, in UTF-8.
 #include <windows.h>
 // After windows.h, which they need.
@@ -10,6 +12,7 @@
 #include <oleacc.h>
 
 #include <cstdio>
+#include <cstring>
 #include <cwchar>
 
 namespace {
@@ -85,6 +88,15 @@ int Names(const wchar_t* title) {
 
 void CALLBACK OnEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD) {
     if (window == nullptr || object != OBJID_CLIENT || child != CHILDID_SELF) return;
+    if (event == EVENT_OBJECT_FOCUS) {
+        // Named with the title of its top-level window, so that a message box's focus tells from the window's.
+        wchar_t className[64] = L"-", root[256] = L"", flat[256];
+        GetClassNameW(window, className, 64);
+        GetWindowTextW(GetAncestor(window, GA_ROOT), root, 256);
+        Flatten(root, flat, 256);
+        Print(L"focused %d %ls in %ls\n", GetDlgCtrlID(window), className, flat);
+        return;
+    }
     // Through the message, which an edit control of another process answers too.
     wchar_t text[1024] = L"", flat[1024];
     DWORD_PTR copied = 0;
@@ -101,7 +113,9 @@ int Watch(const wchar_t* title, int seconds) {
     const DWORD thread = GetWindowThreadProcessId(main, &process);
     const HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr, OnEvent,
                                                process, 0, WINEVENT_OUTOFCONTEXT);
-    Print(L"watching%ls\n", hook != nullptr ? L"" : L" without events");
+    const HWINEVENTHOOK focusHook =
+        SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, OnEvent, process, 0, WINEVENT_OUTOFCONTEXT);
+    Print(L"watching%ls\n", hook != nullptr && focusHook != nullptr ? L"" : L" without events");
     HWND shown = reinterpret_cast<HWND>(-1);
     const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(seconds) * 1000;
     while (GetTickCount64() < end && IsWindow(main)) {
@@ -118,6 +132,7 @@ int Watch(const wchar_t* title, int seconds) {
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
     }
     if (hook != nullptr) UnhookWinEvent(hook);
+    if (focusHook != nullptr) UnhookWinEvent(focusHook);
     return 0;
 }
 
@@ -142,17 +157,36 @@ int Tips(const wchar_t* title) {
     if (main == nullptr) return 2;
     DWORD process = 0;
     const DWORD thread = GetWindowThreadProcessId(main, &process);
-    // Made once the window has been painted: waits a little for it.
-    for (int i = 0; i < 100; ++i, Sleep(50)) {
+    // Made once the window has been painted: waits for it, within the caller's time limit.
+    for (;; Sleep(50)) {
         HWND tips = nullptr;
         while ((tips = FindWindowExW(nullptr, tips, L"tooltips_class32", nullptr)) != nullptr) {
             if (GetWindowThreadProcessId(tips, nullptr) != thread) continue;
             Print(L"tips %ld\n", static_cast<long>(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0)));
             return 0;
         }
+        if (!IsWindow(main)) break;
     }
     Print(L"tips none\n");
     return 0;
+}
+
+// Waits while another process has the clipboard open; a refused open changes nothing, so it is tried again.
+int Clip(const wchar_t* text) {
+    while (!OpenClipboard(nullptr)) Sleep(20);
+    EmptyClipboard();
+    const size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    void* copy = memory != nullptr ? GlobalLock(memory) : nullptr;
+    if (copy != nullptr) {
+        memcpy(copy, text, bytes);
+        GlobalUnlock(memory);
+    }
+    const bool set = copy != nullptr && SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+    if (!set && memory != nullptr) GlobalFree(memory);
+    CloseClipboard();
+    Print(set ? L"clip set\n" : L"clip failed\n");
+    return set ? 0 : 1;
 }
 
 }  // namespace
@@ -164,5 +198,6 @@ int wmain(int argc, wchar_t** argv) {
     if (wcscmp(argv[1], L"watch") == 0 && argc > 3) return Watch(argv[2], _wtoi(argv[3]));
     if (wcscmp(argv[1], L"place") == 0) return Place(argv[2]);
     if (wcscmp(argv[1], L"tips") == 0) return Tips(argv[2]);
+    if (wcscmp(argv[1], L"clip") == 0) return Clip(argv[2]);
     return 2;
 }

@@ -1,68 +1,54 @@
 #!/usr/bin/env bash
 # Drives the Windows program's real window under Xvfb and Wine as a person would: typing, Tab, F5 and Enter,
-# the buttons, the message boxes; reads back the clipboard and the CSV log in the prefix.
-#   window_under_wine.sh <build-dir> <program.exe> [screenshot.png]
+# the buttons, the message boxes; reads back the clipboard and the CSV log in the prefix. The focus and the
+# announcements are read from another process (window_probe.exe), so each step waits for the one before.
+#   window_under_wine.sh <build-dir> <program.exe> <window_probe.exe> [screenshot.png]
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 program=$2
-screenshot=${3:-}
+probe=$3
+screenshot=${4:-}
 . "$here/window_checks.sh" "$1"
 app=
-holder=
 cleanup() {
-  [ -n "$holder" ] && kill "$holder" 2>/dev/null
+  end_watch
   [ -n "$app" ] && kill "$app" 2>/dev/null
   WineSessionEnd
 }
 trap cleanup EXIT
 
-set_clipboard() {
-  [ -n "$holder" ] && kill "$holder" 2>/dev/null
-  printf '%s' "$1" | xclip -quiet -i -selection clipboard >/dev/null 2>&1 &
-  holder=$!
-  wait_for 10 clipboard_is "$1"
-}
-keys() { xdotool windowfocus --sync "$main" 2>/dev/null; xdotool key --delay 30 "$@"; }
-type_text() { xdotool windowfocus --sync "$main" 2>/dev/null; xdotool type --delay 30 "$1"; }
-click() { xdotool mousemove --window "$main" "$1" "$2" click 1; }
 # Buttons at y 668 + 20; fields at x 216 + 76, row i at y 150 + 34 i + 9.
 click_button() { case $1 in calculate) click 96 688 ;; save) click 250 688 ;; copy) click 394 688 ;; reset) click 538 688 ;; about) click 671 688 ;; esac; }
 click_field() { click 292 $((150 + 34 * $1 + 9)); }
-# copy_gives <text>: Copy, then wait for the clipboard to hold the text. Copy changes nothing else, so it is
-# clicked again when a busy machine let Wine drop the click while a box was closing.
-copy_gives() {
-  local attempt
-  for attempt in 1 2 3; do
-    click_button copy
-    wait_for 5 clipboard_is "$1" && return 0
-  done
-  return 1
-}
 
 log=$(find "$WINEPREFIX/drive_c/users" -path '*/OvraMedSuite/records/T146.csv' 2>/dev/null | head -1)
 [ -n "$log" ] && rm -f "$log"
 
 "$WINE" "$program" >/dev/null 2>&1 &
 app=$!
-main=$(window_named "ABCD2 评分" 60)
+main=$(window_named "$title" 60)
 [ -n "$main" ] || { fail "the window did not appear"; exit 1; }
-ok "window shown"
+watch_window "$probe" || exit 1
+wait_for 20 grep -q '^focus 2000 ' "$trace" && ok "window shown, the first field focused" ||
+  { fail "focus at start: $(grep '^focus' "$trace" | tail -1)"; exit 1; }
 
 # The first field has the focus: Tab selects the next field whole, typing replaces it; F5 calculates.
 keys Tab
 type_text 150
 keys F5
-set_clipboard sentinel
+set_clipboard sentinel || fail "the clipboard did not take the sentinel"
+click_button copy
 expected4=$'ABCD2 评分\nABCD2：4 分\n—— 中危，尽快完成血管与心源评估'
-copy_gives "$expected4" && ok "Tab, typing, F5, Copy: score 4" || fail "clipboard after F5: '$(clipboard)'"
+copied "$expected4" && ok "Tab, typing, F5, Copy: score 4" || fail "clipboard after F5: '$(clipboard)'"
 
 # A click into a field, Shift+Tab to the one before, Enter calculates.
 click_field 5
 keys shift+Tab
 type_text 2
 keys Return
+click_button copy
 expected5=$'ABCD2 评分\nABCD2：5 分\n—— 中危，尽快完成血管与心源评估'
-copy_gives "$expected5" && ok "Shift+Tab, Enter, Copy: score 5" || fail "clipboard after Enter: '$(clipboard)'"
+copied "$expected5" && ok "Shift+Tab, Enter, Copy: score 5" || fail "clipboard after Enter: '$(clipboard)'"
 [ -n "$screenshot" ] && import -window "$main" "$screenshot" 2>/dev/null
 
 # Two saves: two records below one header, each reported with its box.
@@ -80,12 +66,13 @@ keys Tab
 type_text abc
 keys F5
 close_notice "输入有误" && ok "a non-number is refused"
-set_clipboard sentinel
-copy_gives "$expected5" && ok "the refused field left the last result" || fail "clipboard after refusal: '$(clipboard)'"
+set_clipboard sentinel || fail "the clipboard did not take the sentinel"
+click_button copy
+copied "$expected5" && ok "the refused field left the last result" || fail "clipboard after refusal: '$(clipboard)'"
 
 # After Reset, Copy refuses with its notice and leaves the clipboard alone.
 click_button reset
-set_clipboard sentinel
+set_clipboard sentinel || fail "the clipboard did not take the sentinel"
 click_button copy
 close_notice "提示" && ok "Copy after Reset is refused"
 clipboard_is sentinel && ok "the clipboard was left alone" || fail "clipboard after refused Copy: '$(clipboard)'"

@@ -32,7 +32,8 @@ if [ -z "${OVRA_WINE_DISPLAY:-}" ]; then
   Xvfb -displayfd 9 -screen 0 "${OVRA_WINE_SCREEN:-1280x1024x24}" -nolisten tcp >/dev/null 2>&1 &
   OVRA_WINE_XVFB=$!
   exec 9>&-
-  for _ in $(seq 100); do [ -s "$ovra_display_file" ] && break; sleep 0.1; done
+  for _ in $(seq 300); do [ -s "$ovra_display_file" ] && break; sleep 0.1; done
+  [ -s "$ovra_display_file" ] || echo "FAIL: Xvfb gave no display within 30 s" >&2
   export OVRA_WINE_DISPLAY=:$(cat "$ovra_display_file")
   rm -f "$ovra_display_file"
   OVRA_WINE_OWNER=$$

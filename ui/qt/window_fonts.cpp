@@ -31,7 +31,8 @@ QFont MakeFont(const QStringList& families, int pixelSize, QFont::Weight weight)
 
 WindowFonts MakeWindowFonts() {
     const QStringList installed = QFontDatabase::families();
-    const QStringList text = InstalledFaces(installed, {"Microsoft YaHei UI", "Noto Sans CJK SC"});
+    // As on Windows, where Windows 7 has only "Microsoft YaHei".
+    const QStringList text = InstalledFaces(installed, {"Microsoft YaHei UI", "Microsoft YaHei", "Noto Sans CJK SC"});
     // The CJK face last, so Chinese in a report still renders where the monospace face has no such glyphs.
     const QStringList mono = InstalledFaces(installed, {"Consolas", "DejaVu Sans Mono", "Noto Sans CJK SC"});
     return WindowFonts{

@@ -8,7 +8,9 @@ namespace {
 
 template <class Function>
 Function User32Function(const char* name) {
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    // Loaded, not looked for: user32 is delay-loaded, so it may not be in the process yet (it never is when the
+    // awareness is declared), and then the newer calls would never be found.
+    static const HMODULE user32 = LoadLibraryW(L"user32.dll");
     FARPROC address = user32 != nullptr ? GetProcAddress(user32, name) : nullptr;
     // Through the generic function type, which converts to any other without a warning.
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));

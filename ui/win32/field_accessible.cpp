@@ -1,27 +1,30 @@
 #include "ui/win32/field_accessible.h"
 
-#include <oleacc.h>
-
 #include <new>
 
 namespace ovra {
 namespace {
 
 // Every call goes to the system's object except the description. Made only when assistive technology asks,
-// so the window never loads the accessibility DLLs otherwise.
-class DescribedAccessible final : public IAccessible {
+// so the window never loads the accessibility DLLs otherwise. It answers for every interface it has itself:
+// one handed on to the system's object would lead back to that object, not to this one, and break the rules
+// of COM (one IUnknown, and an interface that leads back to the one it came from).
+class DescribedAccessible final : public IAccessible, public IOleWindow {
    public:
-    DescribedAccessible(IAccessible* inner, const wchar_t* description) : inner_(inner), description_(description) {}
+    DescribedAccessible(IAccessible* inner, HWND field, const wchar_t* description)
+        : inner_(inner), field_(field), description_(description) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
         if (out == nullptr) return E_POINTER;
-        if (iid == __uuidof(IUnknown) || iid == __uuidof(IDispatch) || iid == __uuidof(IAccessible)) {
+        *out = nullptr;
+        if (iid == __uuidof(IUnknown) || iid == __uuidof(IDispatch) || iid == __uuidof(IAccessible))
             *out = static_cast<IAccessible*>(this);
-            AddRef();
-            return S_OK;
-        }
-        // The system object's other faces (its window, its children) answer for themselves.
-        return inner_->QueryInterface(iid, out);
+        else if (iid == __uuidof(IOleWindow))
+            *out = static_cast<IOleWindow*>(this);
+        else
+            return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
     ULONG STDMETHODCALLTYPE Release() override {
@@ -104,24 +107,36 @@ class DescribedAccessible final : public IAccessible {
         return inner_->put_accValue(child, value);
     }
 
+    // The field's window, which the system's object gave through this interface before.
+    HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override {
+        if (window == nullptr) return E_POINTER;
+        *window = field_;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+
    private:
     IAccessible* inner_;
+    HWND field_;
     const wchar_t* description_;  // lives as long as the window
     LONG references_ = 1;
 };
 
 }  // namespace
 
-LRESULT DescribedFieldObject(HWND field, WPARAM flags, const wchar_t* description) {
+IAccessible* NewDescribedFieldAccessible(HWND field, const wchar_t* description) {
     IAccessible* inner = nullptr;
     if (FAILED(CreateStdAccessibleObject(field, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&inner))))
-        return 0;
-    DescribedAccessible* described = new (std::nothrow) DescribedAccessible(inner, description);
-    if (described == nullptr) {
-        inner->Release();
-        return 0;
-    }
-    const LRESULT answer = LresultFromObject(__uuidof(IAccessible), flags, static_cast<IAccessible*>(described));
+        return nullptr;
+    DescribedAccessible* described = new (std::nothrow) DescribedAccessible(inner, field, description);
+    if (described == nullptr) inner->Release();
+    return described;
+}
+
+LRESULT DescribedFieldObject(HWND field, WPARAM flags, const wchar_t* description) {
+    IAccessible* described = NewDescribedFieldAccessible(field, description);
+    if (described == nullptr) return 0;
+    const LRESULT answer = LresultFromObject(__uuidof(IAccessible), flags, described);
     described->Release();  // the answer holds its own reference
     return answer < 0 ? 0 : answer;
 }

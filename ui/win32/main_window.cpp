@@ -6,6 +6,7 @@
 #include "ui/field_reading.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/field_accessible.h"
+#include "ui/win32/font_face.h"
 #include "ui/win32/key_press.h"
 #include "ui/win32/platform_services.h"
 #include "ui/win32/wide_text.h"
@@ -45,6 +46,7 @@ struct Shell {
     FrontEnd state;
     Outcome outcome;
     HFONT fonts[FontCount];
+    const wchar_t* faces[FontCount];  // of each font's face list, the face the system has
     HBRUSH whiteBrush;
     HBRUSH backgroundBrush;
     HBRUSH barBrush;
@@ -62,12 +64,22 @@ struct Shell {
 };
 Shell shell = {};
 
+// Looked up once for each face list the font table holds; the system's fonts do not change while it runs.
+void ChooseFaces() {
+    for (int f = 0; f < FontCount; ++f) {
+        shell.faces[f] = nullptr;
+        for (int earlier = 0; earlier < f && shell.faces[f] == nullptr; ++earlier)
+            if (FontRows[earlier].faces == FontRows[f].faces) shell.faces[f] = shell.faces[earlier];
+        if (shell.faces[f] == nullptr) shell.faces[f] = FirstInstalledFace(FontRows[f].faces);
+    }
+}
+
 void CreateFonts(UINT dpi) {
     for (int f = 0; f < FontCount; ++f) {
         const FontRow& row = FontRows[f];
         shell.fonts[f] = CreateFontW(-Scaled(row.height, dpi), 0, 0, 0, row.weight, FALSE, FALSE, FALSE,
                                      DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                                     DEFAULT_PITCH | FF_DONTCARE, row.face);
+                                     DEFAULT_PITCH | FF_DONTCARE, shell.faces[f]);
     }
 }
 
@@ -568,6 +580,7 @@ HWND CreateMainWindow(HINSTANCE instance, const Tool& tool) {
     const RECT work = WorkAreaOf(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY));
     shell.dpi = dpi;
     shell.layoutDpi = FittedLayoutDpi(dpi, work);
+    ChooseFaces();
     CreateFonts(shell.layoutDpi);
     shell.whiteBrush = CreateSolidBrush(ColorRefFromRgb(Colours.panel));
     shell.barBrush = CreateSolidBrush(ColorRefFromRgb(Colours.buttonBar));

@@ -2,15 +2,20 @@
 
 namespace ovra {
 
+// Windows 7 has no "Microsoft YaHei UI" (Windows 8 brought it) but has "Microsoft YaHei"; SimSun is on every
+// Chinese Windows. Consolas has no Chinese, so the same faces stand behind it.
+const wchar_t* const TextFaces[] = {L"Microsoft YaHei UI", L"Microsoft YaHei", L"SimSun", nullptr};
+const wchar_t* const ReportFaces[] = {L"Consolas", L"Microsoft YaHei UI", L"Microsoft YaHei", L"SimSun", nullptr};
+
 const FontRow FontRows[FontCount] = {
-    {27, FW_BOLD, L"Microsoft YaHei UI"},    // title
-    {14, FW_NORMAL, L"Microsoft YaHei UI"},  // caption
-    {14, FW_NORMAL, L"Microsoft YaHei UI"},  // label
-    {15, FW_NORMAL, L"Microsoft YaHei UI"},  // field
-    {21, FW_BOLD, L"Microsoft YaHei UI"},    // verdict
-    {15, FW_NORMAL, L"Consolas"},            // report
-    {15, FW_NORMAL, L"Microsoft YaHei UI"},  // button
-    {12, FW_NORMAL, L"Microsoft YaHei UI"},  // small
+    {27, FW_BOLD, TextFaces},      // title
+    {14, FW_NORMAL, TextFaces},    // caption
+    {14, FW_NORMAL, TextFaces},    // label
+    {15, FW_NORMAL, TextFaces},    // field
+    {21, FW_BOLD, TextFaces},      // verdict
+    {15, FW_NORMAL, ReportFaces},  // report
+    {15, FW_NORMAL, TextFaces},    // button
+    {12, FW_NORMAL, TextFaces},    // small
 };
 
 const ButtonRow ButtonRows[ButtonCount] = {

@@ -28,7 +28,7 @@ enum FontRole {
 struct FontRow {
     int height;  // character height, not cell height
     int weight;
-    const wchar_t* face;
+    const wchar_t* const* faces;  // in order of preference, ended by nullptr: the first the system has is used
 };
 extern const FontRow FontRows[FontCount];
 
