@@ -71,6 +71,9 @@ if(CMAKE_SCRIPT_MODE_FILE STREQUAL CMAKE_CURRENT_LIST_FILE)
   return()
 endif()
 
+# Where the build writes the catalogue's declarations and AllTools.
+set(OVRA_GENERATED_DIR ${PROJECT_BINARY_DIR}/generated)
+
 # The family for the scripts that check a build's artefacts (scripts/check-*.sh): "id|program|title" lines.
 set(lines "")
 foreach(id IN LISTS OVRA_TOOL_IDS)
