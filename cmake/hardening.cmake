@@ -5,9 +5,11 @@
 # what the sanitizers watch, and those builds never ship.
 
 # Both trees map to "." in debug information, __FILE__ and the like; the build tree last, since gcc tries the
-# last mapping first and the build tree may lie inside the source tree.
+# last mapping first and the build tree may lie inside the source tree. The sources written from the family
+# table map there too, so they read as the files they stand for and the programs keep their bytes.
 add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-ffile-prefix-map=${PROJECT_SOURCE_DIR}=.>
-                    $<$<COMPILE_LANGUAGE:CXX>:-ffile-prefix-map=${PROJECT_BINARY_DIR}=.>)
+                    $<$<COMPILE_LANGUAGE:CXX>:-ffile-prefix-map=${PROJECT_BINARY_DIR}=.>
+                    $<$<COMPILE_LANGUAGE:CXX>:-ffile-prefix-map=${OVRA_GENERATED_DIR}=.>)
 
 # Fortify works only where the compiler optimises.
 set(optimised $<CONFIG:Release,RelWithDebInfo,MinSizeRel>)

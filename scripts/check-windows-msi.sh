@@ -18,7 +18,7 @@ failures=0
 fail() { echo "FAIL $*"; failures=$((failures + 1)); }
 ok() { echo "ok   $*"; }
 version=$(sed -n 's/^project(ovra .*VERSION \([0-9.]*\)).*/\1/p' "$root/CMakeLists.txt")
-rows=$(sed -n 's/^  "\([0-9]*\)|\([^|]*\)|\([^|]*\)|.*/\1|\2|\3/p' "$root/cmake/tool_table.cmake")
+rows=$(cat "$ovra_build_dir/tool_family.txt")  # id|program|title
 notices=THIRD-PARTY-NOTICES.txt
 
 # One table of an MSI in its text form, read whole (a grep -q that stops early would cut the pipe).

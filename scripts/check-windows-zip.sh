@@ -15,8 +15,8 @@ ok() { echo "ok   $*"; }
 readme=使用说明.txt
 notices=THIRD-PARTY-NOTICES.txt
 
-# Rows "id|title" of the family, from the table the build reads.
-rows=$(sed -n 's/^  "\([0-9]*\)|[^|]*|\([^|]*\)|.*/\1|\2/p' "$root/cmake/tool_table.cmake")
+# Rows "id|title" of the family, as the build read them from its table.
+rows=$(cut -d'|' -f1,3 "$ovra_build_dir/tool_family.txt")
 expected=$( (cut -d'|' -f2 <<<"$rows" | sed 's/$/.exe/'; echo "$readme"; echo "$notices") | sort)
 listed=$(unzip -Z1 "${zip[0]}" | sort)
 [ "$listed" = "$expected" ] && ok "the zip lists the $(wc -l <<<"$rows") programs, the read-me and the notices" ||

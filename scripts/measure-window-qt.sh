@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Start to first paint and peak memory of the calculator's window beside a bare Qt window with twenty CJK
 # labels (repeating five characters, and "varied": a phrase each), runs interleaved, on the offscreen platform and under Xvfb; the time of one Calculate; the start-up
-# cost of the self-test. Needs xvfb. Usage: scripts/measure-window.sh [runs, default 20]
+# cost of the self-test. Needs xvfb. Usage: scripts/measure-window-qt.sh [runs, default 20]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-20}
 for tool in Xvfb bc /usr/bin/time; do
-  command -v "$tool" >/dev/null || { echo "measure-window: needs $tool (apt-get install xvfb bc time)" >&2; exit 1; }
+  command -v "$tool" >/dev/null || { echo "measure-window-qt: needs $tool (apt-get install xvfb bc time)" >&2; exit 1; }
 done
 cmake --preset release >/dev/null
 cmake --build --preset release --target bare_window window_start abcd2 >/dev/null
@@ -27,8 +27,8 @@ measure() {  # platform label, then the environment assignments
   local label=$1; shift
   : >"$scratch/bare"; : >"$scratch/varied"; : >"$scratch/calc"
   for _ in $(seq "$runs"); do
-    for kind in "bare:$bin/bench/window/bare_window" "varied:$bin/bench/window/bare_window --varied" \
-                "calc:$bin/bench/window/window_start"; do
+    for kind in "bare:$bin/bench/qt/bare_window" "varied:$bin/bench/qt/bare_window --varied" \
+                "calc:$bin/bench/qt/window_start"; do
       env "$@" bash -c "$(declare -f run_once); scratch=$scratch; run_once ${kind#*:}" >>"$scratch/${kind%%:*}"
     done
   done
@@ -51,7 +51,7 @@ xvfb=$!
 for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.1; done
 measure Xvfb DISPLAY=":$(head -n1 "$scratch/display")" QT_QPA_PLATFORM=xcb
 
-QT_QPA_PLATFORM=offscreen "$bin/bench/window/window_start" --calculate 1000
+QT_QPA_PLATFORM=offscreen "$bin/bench/qt/window_start" --calculate 1000
 
 empty_ns() {  # average nanoseconds of one start of the given command, over 200 starts
   local start end

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include "bench/window/first_paint_clock.h"
+#include "bench/qt/first_paint_clock.h"
 #include "ui/qt/main_window.h"
 
 namespace {

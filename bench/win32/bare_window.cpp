@@ -2,7 +2,7 @@
 // labels, six fields, three unit labels, four right-panel controls, five buttons), default fonts, no painting
 // of its own.
 //   bare_window.exe <report file>
-#include "bench/windows/first_paint_clock.h"
+#include "bench/win32/first_paint_clock.h"
 
 namespace {
 

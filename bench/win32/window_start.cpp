@@ -1,6 +1,6 @@
 // The calculator's window as the program opens it, timed to its first complete paint.
 //   window_start.exe <report file>
-#include "bench/windows/first_paint_clock.h"
+#include "bench/win32/first_paint_clock.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/main_window.h"
 

@@ -2,7 +2,7 @@
 # The Windows program under Wine beside yardsticks measured in the same run, interleaved: window start to
 # first complete paint vs a bare Win32 window with as many child controls; the self-test's whole process vs
 # an empty Windows program; the size of the program file. Needs the windows build's tools (see README).
-# Usage: scripts/measure-windows.sh [runs, default 20]
+# Usage: scripts/measure-window-win32.sh [runs, default 20]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-20}
@@ -19,7 +19,7 @@ fastest() { sort -n | head -1; }
 paint_ms() {  # program: milliseconds from process creation to the first complete paint, and its processor time
   rm -f "$scratch/paint"
   "$WINE" "$1" "$(WindowsPath "$scratch/paint")" >/dev/null 2>&1
-  [ -s "$scratch/paint" ] || { echo "measure-windows: $1 reported no paint" >&2; exit 1; }
+  [ -s "$scratch/paint" ] || { echo "measure-window-win32: $1 reported no paint" >&2; exit 1; }
   tr -d "\r" <"$scratch/paint"
 }
 launch_ms() {  # command...: wall milliseconds of the whole process, as a caller waits for it
@@ -30,14 +30,14 @@ launch_ms() {  # command...: wall milliseconds of the whole process, as a caller
   echo "scale=2; ($end - $start) / 1000000" | bc
 }
 
-paint_ms "$bin/bench/windows/window_start.exe" >/dev/null  # warm the caches once
+paint_ms "$bin/bench/win32/window_start.exe" >/dev/null  # warm the caches once
 : >"$scratch/calc_both"; : >"$scratch/bare_both"; : >"$scratch/selftest"; : >"$scratch/empty"
 cd "$scratch"
 for _ in $(seq "$runs"); do
-  paint_ms "$OLDPWD/$bin/bench/windows/window_start.exe" >>calc_both
-  paint_ms "$OLDPWD/$bin/bench/windows/bare_window.exe" >>bare_both
+  paint_ms "$OLDPWD/$bin/bench/win32/window_start.exe" >>calc_both
+  paint_ms "$OLDPWD/$bin/bench/win32/bare_window.exe" >>bare_both
   launch_ms "$OLDPWD/$program" --selftest report.txt >>selftest
-  launch_ms "$OLDPWD/$bin/bench/windows/empty_program.exe" >>empty
+  launch_ms "$OLDPWD/$bin/bench/win32/empty_program.exe" >>empty
 done
 cd "$OLDPWD"
 for kind in calc bare; do

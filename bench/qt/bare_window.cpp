@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <cstring>
 
-#include "bench/window/first_paint_clock.h"
+#include "bench/qt/first_paint_clock.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
