@@ -100,18 +100,5 @@ TEST(ScreenFit, TheWindowFillsNoMoreThanTheWorkArea) {
     }
 }
 
-TEST(FieldFocus, TabAndShiftTabWrapAroundTheFields) {
-    struct Step {
-        int32_t current, count, step, expected;
-    };
-    const Step steps[] = {
-        {0, 6, 1, 1},  {5, 6, 1, 0},  {0, 6, -1, 5},
-        {3, 6, -1, 2}, {-1, 6, 1, 0}, {-1, 6, -1, 5},  // from outside the fields: the first or the last
-        {0, 1, 1, 0},  {0, 1, -1, 0},
-    };
-    for (const Step& s : steps)
-        EXPECT_EQ(NextFieldIndex(s.current, s.count, s.step), s.expected) << s.current << " by " << s.step;
-}
-
 }  // namespace
 }  // namespace ovra

@@ -35,7 +35,7 @@ ALLOWED = {
         WriteFile __C_specific_handler lstrcmpW lstrcpynW lstrlenW""",
     "msvcrt.dll": """
         ___lc_codepage_func ___mb_cur_max_func __iob_func __set_app_type __setusermatherr __wgetmainargs
-        __winitenv _amsg_exit _beginthreadex _cexit _close _commode _endthreadex _errno _exit _fdopen _fileno
+        __winitenv _amsg_exit _assert _beginthreadex _cexit _close _commode _endthreadex _errno _exit _fdopen _fileno
         _findclose _fmode _fstat64 _get_osfhandle _initterm _localtime64 _lseeki64 _onexit _open _read _setjmp
         _strdup _telli64 _time64 _ultoa _wchdir _wchmod _wcmdln _wfindfirst64 _wfindnext64 _wfopen _wfullpath
         _wgetcwd _wmkdir _wopen _write _wstat64 _wutime64 abort calloc exit fclose fflush fopen fprintf fputc

@@ -1,6 +1,5 @@
 #pragma once
 // Conversions between the core's UTF-16 texts and Qt strings.
-#include <QColor>
 #include <QString>
 
 namespace ovra {
@@ -11,7 +10,5 @@ inline QString QStringFromUtf16(const char16_t* text) { return text == nullptr ?
 inline QString DisplayTextFromUtf16(const char16_t* text) {
     return QStringFromUtf16(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
-
-inline QColor QColorFromRgb(uint32_t rgb) { return QColor::fromRgb(static_cast<QRgb>(rgb)); }
 
 }  // namespace ovra

@@ -566,11 +566,6 @@ void SetNoticePresenter(NoticePresenter presenter) {
 
 const FrontEnd& MainWindowState() { return shell.state; }
 
-int32_t NextFieldIndex(int32_t current, int32_t count, int32_t step) {
-    if (current < 0 || current >= count) return step > 0 ? 0 : count - 1;
-    return ((current + step) % count + count) % count;
-}
-
 HWND CreateMainWindow(HINSTANCE instance, const Tool& tool) {
     shell.instance = instance;
     if (shell.presenter == nullptr) shell.presenter = ShowNoticeBox;

@@ -23,7 +23,4 @@ HWND CreateMainWindow(HINSTANCE instance, const Tool& tool);
 bool ApplyKeyRule(const MSG& message);
 const FrontEnd& MainWindowState();
 
-// The field after or before `current` (wrapping); from no field the first or the last.
-int32_t NextFieldIndex(int32_t current, int32_t count, int32_t step);
-
 }  // namespace ovra
