@@ -56,6 +56,8 @@ function(ovra_check_tool_records folder)
   list(REMOVE_ITEM stray ${named})
   set(missing ${named})
   list(REMOVE_ITEM missing ${present})
+  list(JOIN stray ", " stray)
+  list(JOIN missing ", " missing)
   if(stray)
     message(FATAL_ERROR "${folder} holds ${stray}, which no row of cmake/tool_table.cmake names: "
                         "add the tool's row there")

@@ -23,7 +23,7 @@ while IFS='|' read -r change expected; do
   fi
 done <<'ROWS'
 true|
-touch "$records/stray_tool.cpp"|holds stray_tool.cpp, which no row of cmake/tool_table.cmake names
+touch "$records/stray_tool.cpp" "$records/stray_too.cpp"|holds stray_too.cpp, stray_tool.cpp, which no row of cmake/tool_table.cmake names
 rm "$records/nurse_roster.cpp"|names nurse_roster.cpp, which
 ROWS
 exit $((failures > 0))
