@@ -26,6 +26,7 @@ void ClearOutcome(Outcome& outcome) {
     outcome.clipboard[0] = 0;
     outcome.focus = FocusTarget::Unchanged;
     outcome.focusField = 0;
+    outcome.announce = Announcement::None;
 }
 
 void SetNotice(Outcome& outcome, NoticeIcon icon, const char16_t* caption, const char16_t* text) {
@@ -124,14 +125,6 @@ LabelLayout LayOutLabel(const char16_t* label, int32_t boxWidth, LabelWidth widt
     return {true, split, fits(0, split) && fits(split, length)};
 }
 
-LabelBox LabelBoxOf(const LabelLayout& layout, int32_t row) {
-    const int32_t rowTop = 150 + 34 * row;
-    // Two lines of the small font need 35 pixels: more than a row, less than the gap between the fields above
-    // and below, and centred on this row's field.
-    if (layout.breakAt > 0) return {24, rowTop - 9, LabelBoxWidth, 36};
-    return {24, rowTop + 1, LabelBoxWidth, 22};
-}
-
 void Calculate(FrontEnd& state, const char16_t* const* fieldTexts, Outcome& outcome) {
     ClearOutcome(outcome);
     const Tool& tool = *state.tool;
@@ -162,6 +155,7 @@ void Calculate(FrontEnd& state, const char16_t* const* fieldTexts, Outcome& outc
     const bool cut = MarkCutReport(outcome.report, built, ReportCapacity);
     if (cut) CopyText(state.lastReport, LastReportCapacity, outcome.report);
     outcome.showResult = true;
+    outcome.announce = Announcement::Verdict;
     if (tool.customReport != 0)
         CopyText(state.copyText, CopyTextCapacity, outcome.report);
     else
@@ -192,6 +186,7 @@ void CopyResult(FrontEnd& state, Outcome& outcome) {
         return;
     }
     outcome.setClipboard = true;
+    outcome.announce = Announcement::Status;
     FormatText(outcome.clipboard, ClipboardCapacity, u"%ls\r\n%ls", state.tool->title, state.copyText);
 }
 
@@ -209,6 +204,7 @@ void ResetInputs(FrontEnd& state, Outcome& outcome) {
     ClearOutcome(outcome);
     outcome.restoreFields = true;
     outcome.showResult = true;
+    outcome.announce = Announcement::Status;
     CopyText(outcome.verdict, VerdictCapacity, InitialVerdictText);
     CopyText(state.statusText, StatusTextCapacity, u"已恢复默认值");
     state.lastReport[0] = 0;
@@ -278,6 +274,7 @@ void SaveRecord(FrontEnd& state, const LocalTime& now, const char16_t* recordsFo
         SetNotice(outcome, NoticeIcon::Information, u"提示", u"请先点击“计算”生成结果，再保存记录。");
         return;
     }
+    outcome.announce = Announcement::Status;
     const Tool& tool = *state.tool;
     const bool folderNamed = recordsFolder != nullptr && recordsFolder[0] != 0;
     SaveReport report{};

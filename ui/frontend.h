@@ -34,6 +34,9 @@ struct FrontEnd {
 enum class NoticeIcon { None, Information, Warning };
 // A command leaves the focus where it was, or puts it on a refused field; never on the bare window.
 enum class FocusTarget { Unchanged, Field };
+// The news of a command: the new verdict after a calculation, the status line after a save, a copy or a
+// reset that was attempted; nothing after a refusal or About.
+enum class Announcement { None, Verdict, Status };
 
 struct Outcome {
     NoticeIcon noticeIcon;  // None: no message box
@@ -47,6 +50,8 @@ struct Outcome {
     char16_t clipboard[ClipboardCapacity];
     FocusTarget focus;
     int32_t focusField;
+    // What a screen reader is told after the command, besides a notice box, which speaks for itself.
+    Announcement announce;
 };
 
 extern const char16_t* const InitialVerdictText;
@@ -78,12 +83,6 @@ struct LabelLayout {
 // The shell's width of `length` units of `text` in pixels, rounded up, in the label or the small font.
 using LabelWidth = int32_t (*)(const void* shell, const char16_t* text, int32_t length, bool smallFont);
 LabelLayout LayOutLabel(const char16_t* label, int32_t boxWidth, LabelWidth width, const void* shell);
-constexpr int32_t LabelBoxWidth = 184;
-struct LabelBox {
-    int32_t x, y, width, height;
-};
-// Where the label of input `row` stands, in 96-DPI pixels, once laid out to LabelBoxWidth.
-LabelBox LabelBoxOf(const LabelLayout& layout, int32_t row);
 
 // A report built into the first `builtCapacity` units of `report` (of `capacity`, at least CutLineCapacity more)
 // that filled them lost whatever did not fit: a line after it then says so. True when it did.

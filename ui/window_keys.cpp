@@ -20,7 +20,17 @@ FocusStop NextFocusStop(FocusStop from, int32_t fieldCount, bool backward) {
     return {StopKind::Button, position - fieldCount - 1};
 }
 
+FocusMove TabFrom(FocusStop from, int32_t fieldCount, bool backward) {
+    const FocusStop to = NextFocusStop(from, fieldCount, backward);
+    return {to, to.kind == StopKind::Field};
+}
+
 namespace {
+
+bool IsCommand(KeyAction action) {
+    return action == KeyAction::Calculate || action == KeyAction::Save || action == KeyAction::Copy ||
+           action == KeyAction::Reset || action == KeyAction::About;
+}
 
 KeyAction ActionOfButton(int32_t button) {
     static const KeyAction actions[WindowButtonCount] = {KeyAction::Calculate, KeyAction::Save, KeyAction::Copy,
@@ -44,9 +54,7 @@ bool IsEditingShortcut(const KeyPress& press) {
     }
 }
 
-}  // namespace
-
-KeyAction KeyActionFor(const KeyPress& press, FocusStop focused) {
+KeyAction ActionOfKey(const KeyPress& press, FocusStop focused) {
     const bool onButton = focused.kind == StopKind::Button;
     const bool inText = focused.kind == StopKind::Field || focused.kind == StopKind::ReportBox;
     const bool plain = !press.ctrl && !press.alt;
@@ -72,6 +80,9 @@ KeyAction KeyActionFor(const KeyPress& press, FocusStop focused) {
             if (plain) return KeyAction::PassOn;
             if (press.ctrl && !press.alt && press.character == u's' && !press.shift) return KeyAction::Save;
             if (press.ctrl && !press.alt && press.character == u'c' && press.shift) return KeyAction::Copy;
+            // Select-all is an editing key not every platform's field knows.
+            if (focused.kind == StopKind::Field && press.ctrl && !press.alt && !press.shift && press.character == u'a')
+                return KeyAction::SelectAll;
             if (inText && IsEditingShortcut(press)) return KeyAction::PassOn;
             // Alt or Ctrl with any other printable key (Alt+1, AltGr, Ctrl+Alt+…) never types into a field. A
             // shell must also drop the characters the platform composes while Alt is held.
@@ -83,18 +94,12 @@ KeyAction KeyActionFor(const KeyPress& press, FocusStop focused) {
     return KeyAction::PassOn;
 }
 
-const char16_t* WindowButtonCaption(WindowButton button) {
-    static const char16_t* const captions[WindowButtonCount] = {u"计算 (F5)", u"保存记录", u"复制结果", u"清空重填",
-                                                                u"关于"};
-    const auto index = static_cast<int32_t>(button);
-    return index >= 0 && index < WindowButtonCount ? captions[index] : u"";
-}
+}  // namespace
 
-const char16_t* WindowButtonKeyHint(WindowButton button) {
-    // Reset has no key of its own: it throws away what was typed.
-    static const char16_t* const hints[WindowButtonCount] = {u"F5", u"Ctrl+S", u"Ctrl+Shift+C", u"", u"F1"};
-    const auto index = static_cast<int32_t>(button);
-    return index >= 0 && index < WindowButtonCount ? hints[index] : u"";
+KeyAction KeyActionFor(const KeyPress& press, FocusStop focused) {
+    const KeyAction action = ActionOfKey(press, focused);
+    // A held key runs its command once: its repeats would save again each time a notice closed.
+    return press.repeat && IsCommand(action) ? KeyAction::Swallow : action;
 }
 
 }  // namespace ovra

@@ -22,12 +22,21 @@ struct FocusStop {
 // button backward). `fieldCount` is the tool's number of inputs.
 FocusStop NextFocusStop(FocusStop from, int32_t fieldCount, bool backward);
 
+// Where Tab or Shift+Tab takes the focus from `from`, and whether the stop's text is then selected whole: a
+// field reached by Tab is, so that typing replaces it.
+struct FocusMove {
+    FocusStop to;
+    bool selectAll;
+};
+FocusMove TabFrom(FocusStop from, int32_t fieldCount, bool backward);
+
 // Keys the rule knows; every other key is `Other`, with `character` set when it would type one.
 enum class KeyName : int32_t { Enter, KeypadEnter, F1, F5, Space, Tab, Character, Other };
 struct KeyPress {
     KeyName key;
     char16_t character;  // for `Character`: the key's unshifted character, lower case ("s", "c", "1")
     bool ctrl, alt, shift;
+    bool repeat = false;  // sent again because the key is held down
 };
 
 enum class KeyAction : int32_t {
@@ -40,13 +49,10 @@ enum class KeyAction : int32_t {
     About,
     FocusNext,
     FocusPrevious,
+    SelectAll,  // the focused field's text, whole
 };
 
 // What `press` does while `focused` has the focus.
 KeyAction KeyActionFor(const KeyPress& press, FocusStop focused);
-
-// Each button's caption and the key named in its tooltip ("Ctrl+S"), empty for none.
-const char16_t* WindowButtonCaption(WindowButton button);
-const char16_t* WindowButtonKeyHint(WindowButton button);
 
 }  // namespace ovra

@@ -12,6 +12,7 @@
 #include "ui/screen_fit.h"
 #include "ui/window_colours.h"
 #include "ui/window_keys.h"
+#include "ui/window_layout.h"
 
 namespace ovra {
 
@@ -43,6 +44,11 @@ TEST(WindowRules, TabRunsThroughFieldsReportBoxAndButtonsAndWraps) {
             const FocusStop next = ring.stops[(i + 1) % ring.count];
             EXPECT_EQ(NextFocusStop(ring.stops[i], ring.fields, false), next);
             EXPECT_EQ(NextFocusStop(next, ring.fields, true), ring.stops[i]);
+        }
+        // A field reached by Tab is selected whole; nothing else is.
+        for (int32_t i = 0; i < ring.count; ++i) {
+            const FocusMove move = TabFrom(ring.stops[i], ring.fields, i % 2 == 1);
+            EXPECT_EQ(move.selectAll, move.to.kind == StopKind::Field) << i;
         }
         // The bare window, or a field the tool does not have, enters at either end.
         for (const FocusStop outside : {W, F(ring.fields), F(-1), FocusStop{StopKind::Button, 5}}) {
@@ -99,6 +105,8 @@ TEST(WindowRules, KeysRunCommandsByWhereTheFocusIs) {
         {{Character, u'c', true, false, false}, F(0), PassOn},
         {{Character, u'v', true, false, false}, F(0), PassOn},
         {{Character, u'a', true, false, false}, R, PassOn},
+        {{Character, u'a', true, false, false}, F(2), SelectAll},
+        {{Character, u'a', true, false, true}, F(2), Swallow},
         {{Character, u'z', true, false, false}, F(0), PassOn},
         {{Character, u'z', true, false, true}, F(0), PassOn},
         {{Character, u'x', true, false, false}, F(0), PassOn},
@@ -114,6 +122,14 @@ TEST(WindowRules, KeysRunCommandsByWhereTheFocusIs) {
         {{Character, u'v', true, false, true}, F(0), Swallow},
         {{Character, u'b', true, false, false}, F(0), Swallow},
         {{Character, u'c', true, false, false}, OnCopy, Swallow},
+        // A held key runs its command once; held, it still edits, types and moves the focus.
+        {{Enter, 0, false, false, false, true}, F(0), Swallow},
+        {{Space, 0, false, false, false, true}, OnSave, Swallow},
+        {{Character, u's', true, false, false, true}, F(0), Swallow},
+        {{F1, 0, false, false, false, true}, R, Swallow},
+        {{Tab, 0, false, false, false, true}, F(0), FocusNext},
+        {{Character, u'1', false, false, false, true}, F(0), PassOn},
+        {{Character, u'a', true, false, false, true}, F(0), SelectAll},
         // The system's keys: Alt+F4 closes, arrows and Escape stay the control's.
         {{Other, 0, false, true, false}, F(0), PassOn},
         {{Other, 0, false, false, false}, OnSave, PassOn},
@@ -122,20 +138,29 @@ TEST(WindowRules, KeysRunCommandsByWhereTheFocusIs) {
         const KeyPress& p = c.press;
         EXPECT_EQ(KeyActionFor(p, c.focused), c.action)
             << "key " << static_cast<int>(p.key) << " '" << static_cast<char>(p.character) << "' ctrl " << p.ctrl
-            << " alt " << p.alt << " shift " << p.shift << " on " << testing::PrintToString(c.focused);
+            << " alt " << p.alt << " shift " << p.shift << " repeat " << p.repeat << " on " << testing::PrintToString(c.focused);
     }
 }
 
-TEST(WindowRules, ButtonsNameTheirKeys) {
+TEST(WindowRules, ButtonsStandInOrderOnTheBarAndNameTheirKeys) {
     const char* const captions[] = {"计算 (F5)", "保存记录", "复制结果", "清空重填", "关于"};
     const char* const hints[] = {"F5", "Ctrl+S", "Ctrl+Shift+C", "", "F1"};
+    const Box bar = FillRows[FillRowCount - 1].box;
     for (int32_t b = 0; b < WindowButtonCount; ++b) {
-        EXPECT_EQ(Utf8(WindowButtonCaption(static_cast<WindowButton>(b))), captions[b]);
-        EXPECT_EQ(Utf8(WindowButtonKeyHint(static_cast<WindowButton>(b))), hints[b]);
+        const ButtonRow& row = ButtonRowOf(static_cast<WindowButton>(b));
+        EXPECT_EQ(row.button, static_cast<WindowButton>(b));
+        EXPECT_EQ(Utf8(row.caption), captions[b]);
+        EXPECT_EQ(Utf8(row.keyHint), hints[b]);
+        EXPECT_EQ(row.primary, b == 0);
+        EXPECT_GE(row.box.y, bar.y);
+        EXPECT_LE(row.box.y + row.box.h, bar.y + bar.h);
+        if (b > 0) {
+            EXPECT_GT(row.box.x, ButtonRows[b - 1].box.x + ButtonRows[b - 1].box.w) << captions[b];
+        }
     }
 }
 
-TEST(WindowRules, NoCommandLeavesTheFocusOnTheWindow) {
+TEST(WindowRules, CommandsSayWhereTheFocusGoesAndWhatIsAnnounced) {
     auto state = std::make_unique<FrontEnd>();
     auto outcome = std::make_unique<Outcome>();
     StartFrontEnd(*state, ActiveTool());
@@ -146,31 +171,34 @@ TEST(WindowRules, NoCommandLeavesTheFocusOnTheWindow) {
         void (*run)(FrontEnd&, Outcome&, const char16_t* folder);
         FocusTarget focus;
         int32_t field;
+        Announcement announce;
     };
+    using enum Announcement;
     static const Step steps[] = {
         {"copy before a result", [](FrontEnd& s, Outcome& o, const char16_t*) { CopyResult(s, o); },
-         FocusTarget::Unchanged, 0},
+         FocusTarget::Unchanged, 0, None},
         {"calculate",
          [](FrontEnd& s, Outcome& o, const char16_t*) {
              Calculate(s, Abcd2Fields(u"60", u"130", u"80", u"1", u"1", u"0").texts, o);
          },
-         FocusTarget::Unchanged, 0},
+         FocusTarget::Unchanged, 0, Verdict},
         {"calculate, field 4 refused",
          [](FrontEnd& s, Outcome& o, const char16_t*) {
              Calculate(s, Abcd2Fields(u"60", u"130", u"80", u"1", u"7", u"0").texts, o);
          },
-         FocusTarget::Field, 4},
+         FocusTarget::Field, 4, None},
         {"save", [](FrontEnd& s, Outcome& o, const char16_t* f) { SaveRecord(s, FixedTime, f, o); },
-         FocusTarget::Unchanged, 0},
+         FocusTarget::Unchanged, 0, Status},
         {"save, no folder", [](FrontEnd& s, Outcome& o, const char16_t*) { SaveRecord(s, FixedTime, u"", o); },
-         FocusTarget::Unchanged, 0},
-        {"copy", [](FrontEnd& s, Outcome& o, const char16_t*) { CopyResult(s, o); }, FocusTarget::Unchanged, 0},
-        {"about", [](FrontEnd& s, Outcome& o, const char16_t*) { ShowAbout(s, o); }, FocusTarget::Unchanged, 0},
-        {"reset", [](FrontEnd& s, Outcome& o, const char16_t*) { ResetInputs(s, o); }, FocusTarget::Unchanged, 0},
+         FocusTarget::Unchanged, 0, Status},
+        {"copy", [](FrontEnd& s, Outcome& o, const char16_t*) { CopyResult(s, o); }, FocusTarget::Unchanged, 0, Status},
+        {"about", [](FrontEnd& s, Outcome& o, const char16_t*) { ShowAbout(s, o); }, FocusTarget::Unchanged, 0, None},
+        {"reset", [](FrontEnd& s, Outcome& o, const char16_t*) { ResetInputs(s, o); }, FocusTarget::Unchanged, 0, Status},
     };
     for (const Step& step : steps) {
         step.run(*state, *outcome, path.c_str());
         EXPECT_EQ(outcome->focus, step.focus) << step.name;
+        EXPECT_EQ(outcome->announce, step.announce) << step.name;
         if (step.focus == FocusTarget::Field) {
             EXPECT_EQ(outcome->focusField, step.field) << step.name;
         }
@@ -183,25 +211,134 @@ TEST(WindowRules, WindowShrinksByOneFactorOnlyWhereItDoesNotFit) {
         double scale, factor;
     };
     // Frames as a title bar and thin borders measure at 100 % and 150 %.
+    constexpr double W = ClientWidth, H = ClientHeight;
     const Case cases[] = {
-        {1366, 728, 16, 39, 1.0, (728 - 39) / 720.0},     // 1366×768 with a taskbar: the height decides
-        {1920, 1032, 24, 58, 1.5, (1032 - 58) / 1080.0},  // 1920×1080 at 150 %
-        {1280, 680, 16, 39, 1.0, (680 - 39) / 720.0},     // 1280×720 with a taskbar
-        {2560, 1400, 16, 39, 1.0, 1.0},                   // room to spare: the layout as it is
-        {1036, 759, 16, 39, 1.0, 1.0},                    // exactly enough room
-        {1035, 759, 16, 39, 1.0, (1035 - 16) / 1020.0},   // one pixel short in width
-        {800, 560, 16, 39, 1.0, (560 - 39) / 720.0},      // small, still above the floor
-        {1024, 600, 16, 39, 1.5, MinimumFitFactor},       // 150 % on a netbook: the floor
-        {640, 400, 16, 39, 1.0, MinimumFitFactor},        // the floor, and the window is moved to see the rest
+        {1366, 728, 16, 39, 1.0, (728 - 39) / H},            // 1366×768 with a taskbar: the height decides
+        {1920, 1032, 24, 58, 1.5, (1032 - 58) / (1.5 * H)},  // 1920×1080 at 150 %
+        {1280, 680, 16, 39, 1.0, (680 - 39) / H},            // 1280×720 with a taskbar
+        {2560, 1400, 16, 39, 1.0, 1.0},                      // room to spare: the layout as it is
+        {ClientWidth + 16, ClientHeight + 39, 16, 39, 1.0, 1.0},        // exactly enough room
+        {ClientWidth + 15, ClientHeight + 39, 16, 39, 1.0, (W - 1) / W},  // one pixel short in width
+        {800, 560, 16, 39, 1.0, (560 - 39) / H},             // small, still above the floor
+        {1024, 600, 16, 39, 1.5, MinimumFitFactor},          // 150 % on a netbook: the floor
+        {640, 400, 16, 39, 1.0, MinimumFitFactor},           // the floor, and the window is moved to see the rest
     };
     for (const Case& c : cases) {
         const double factor = FitFactor(c.workWidth, c.workHeight, c.frameWidth, c.frameHeight, c.scale);
         EXPECT_DOUBLE_EQ(factor, c.factor) << c.workWidth << "×" << c.workHeight << " at " << c.scale;
         // Where it shrinks, the scaled window and its frame fit (unless held at the floor).
         if (factor > MinimumFitFactor) {
-            EXPECT_LE(std::lround(1020 * c.scale * factor) + c.frameWidth, c.workWidth);
-            EXPECT_LE(std::lround(720 * c.scale * factor) + c.frameHeight, c.workHeight);
+            EXPECT_LE(std::lround(ClientWidth * c.scale * factor) + c.frameWidth, c.workWidth);
+            EXPECT_LE(std::lround(ClientHeight * c.scale * factor) + c.frameHeight, c.workHeight);
         }
+    }
+}
+
+TEST(WindowRules, TheWindowIsCentredInTheWorkAreaAndKeepsItsCaptionOnIt) {
+    struct Case {
+        ScreenRect work;
+        int32_t width, height;
+        int32_t x, y;
+    };
+    const Case cases[] = {
+        {{0, 0, 1920, 1040}, 1036, 759, 442, 140},
+        {{100, 50, 1366, 728}, 1036, 759, 265, 50},  // taller than the work area: held at its top
+        {{-1920, 0, 1920, 1080}, 1920, 1080, -1920, 0},
+        {{0, 30, 640, 400}, 628, 471, 6, 30},
+        {{0, 0, 600, 400}, 628, 471, 0, 0},
+    };
+    for (const Case& c : cases) {
+        const ScreenRect placed = PlacedWindow(c.work, c.width, c.height);
+        EXPECT_EQ(placed.x, c.x) << c.work.width << "×" << c.work.height;
+        EXPECT_EQ(placed.y, c.y) << c.work.width << "×" << c.work.height;
+        EXPECT_EQ(placed.width, c.width);
+        EXPECT_EQ(placed.height, c.height);
+    }
+}
+
+TEST(WindowLayout, BoxesScaleEdgeByEdge) {
+    struct Case {
+        Box box;
+        double factor;
+        int32_t clientWidth;
+        Edges expected;
+    };
+    const Case cases[] = {
+        {{216, 146, 152, 27}, 1.0, 1020, {216, 146, 368, 173}},
+        {{0, 660, FullWidth, 60}, 1.0, 1020, {0, 660, 1020, 720}},
+        {{-240, 8, 214, 26}, 1.0, 1020, {780, 8, 994, 34}},  // against the right edge
+        {{216, 146, 152, 27}, 1.5, 1530, {324, 219, 552, 260}},
+        {{-240, 8, 214, 26}, 1.5, 1530, {1170, 12, 1491, 51}},
+        // At 125 % each edge rounds on its own, so the right panel still starts just right of the left one.
+        {{20, 96, 440, 552}, 1.25, 1275, {25, 120, 575, 810}},
+        {{476, 96, 524, 552}, 1.25, 1275, {595, 120, 1250, 810}},
+    };
+    for (const Case& c : cases) {
+        const Edges got = ScaleBox(c.box, c.factor, c.clientWidth);
+        EXPECT_EQ(got.left, c.expected.left) << c.box.x << "," << c.box.y << " at " << c.factor;
+        EXPECT_EQ(got.top, c.expected.top) << c.box.x << "," << c.box.y << " at " << c.factor;
+        EXPECT_EQ(got.right, c.expected.right) << c.box.x << "," << c.box.y << " at " << c.factor;
+        EXPECT_EQ(got.bottom, c.expected.bottom) << c.box.x << "," << c.box.y << " at " << c.factor;
+    }
+}
+
+// Every box inside the window; the rows of the most inputs a tool may have clear of each other and of the
+// panel's edge; a broken label between the fields above and below.
+TEST(WindowLayout, EveryBoxStandsInsideTheWindowAndRowsDoNotMeet) {
+    const auto inside = [](const Box& box, const Box& in) {
+        const Edges b = ScaleBox(box, 1.0, ClientWidth), i = ScaleBox(in, 1.0, ClientWidth);
+        return b.left >= i.left && b.top >= i.top && b.right <= i.right && b.bottom <= i.bottom;
+    };
+    const Box window = {0, 0, ClientWidth, ClientHeight};
+    for (int32_t i = 0; i < FillRowCount; ++i) EXPECT_TRUE(inside(FillRows[i].box, window)) << "fill " << i;
+    for (int32_t i = 0; i < TextRowCount; ++i) EXPECT_TRUE(inside(TextRows[i].box, window)) << "text " << i;
+    const Box leftPanel = OutlineRows[0].box, rightPanel = OutlineRows[1].box;
+    for (const ResultRow& row : ResultRows) {
+        if (row.control != ResultControl::Status) {
+            EXPECT_TRUE(inside(row.box, rightPanel));
+        }
+    }
+    EXPECT_TRUE(inside(ResultRowOf(ResultControl::Status).box, FillRows[FillRowCount - 1].box));
+    const LabelLayout oneLine = {false, 0, true}, twoLines = {true, 3, true};
+    for (int32_t row = 0; row < 14; ++row) {
+        const Box field = FieldBox(row), unit = UnitBox(row), label = LabelBoxOf(oneLine, row);
+        for (const Box& box : {field, unit, label, LabelBoxOf(twoLines, row)}) EXPECT_TRUE(inside(box, leftPanel)) << row;
+        EXPECT_LT(label.x + label.w, field.x);
+        EXPECT_LT(field.x + field.w, unit.x);
+        EXPECT_LE(field.y + field.h, FieldBox(row + 1).y) << row;
+        const Box broken = LabelBoxOf(twoLines, row);
+        EXPECT_EQ(broken.y + broken.h / 2, field.y + field.h / 2) << row;
+    }
+}
+
+TEST(WindowLayout, LabelsAlignByHowTheyFit) {
+    struct Case {
+        LabelLayout layout;
+        TextAlign horizontal;
+        bool centred;
+    };
+    const Case cases[] = {
+        {{false, 0, true}, TextAlign::Right, false},
+        {{true, 0, true}, TextAlign::Right, true},
+        {{true, 4, true}, TextAlign::Right, true},
+        {{true, 4, false}, TextAlign::Left, true},
+    };
+    for (const Case& c : cases) {
+        const LabelAlignment alignment = LabelAlignmentOf(c.layout);
+        EXPECT_EQ(alignment.horizontal, c.horizontal) << c.layout.smallFont << c.layout.breakAt << c.layout.fits;
+        EXPECT_EQ(alignment.centredVertically, c.centred) << c.layout.smallFont << c.layout.breakAt << c.layout.fits;
+    }
+}
+
+TEST(WindowLayout, TheFocusMarkGrowsWithTheScaleButNeverBelowTwoPixels) {
+    struct Case {
+        double factor;
+        int32_t gap, width;
+    };
+    const Case cases[] = {{0.6, 1, 2}, {1.0, 1, 2}, {1.25, 1, 3}, {1.5, 2, 3}, {2.0, 2, 4}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(FocusMarkAt(c.factor).gap, c.gap) << c.factor;
+        EXPECT_EQ(FocusMarkAt(c.factor).width, c.width) << c.factor;
     }
 }
 
