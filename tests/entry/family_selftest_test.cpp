@@ -1,20 +1,17 @@
 // The self-test of every tool of the family: the report each record gives, and the file each program writes.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "entry/selftest.h"
 #include "reports/reports.h"
 #include "tests/support/every_tool.h"
-#include "text/utf.h"
+#include "tests/support/test_files.h"
+#include "tests/support/utf8_text.h"
 #include "tool/catalogue/catalogue.h"
 
 namespace ovra {
@@ -29,11 +26,6 @@ struct Program {
 const Program programs[] = {
 #include "tool_programs.inc"
 };
-
-std::string Utf8(const char16_t* text) {
-    static char bytes[SelfTestTextCapacity * 3 + 1];
-    return Utf8FromUtf16(text, bytes, sizeof bytes) < 0 ? std::string("(not convertible)") : std::string(bytes);
-}
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
@@ -96,26 +88,17 @@ const Tool* ToolOf(int32_t id) {
     return nullptr;
 }
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 // Each program carries its own record: its file is the report of that record, byte for byte.
 TEST(EveryProgram, WritesItsToolsSelfTestAndExitsWithZero) {
-    char pattern[] = "/tmp/family-selftest-XXXXXX";
-    const std::string directory = mkdtemp(pattern);
+    const ScratchFolder folder;
     for (const Program& program : programs) {
         const Tool* tool = ToolOf(program.id);
         ASSERT_NE(tool, nullptr) << program.path;
-        const std::string path = directory + "/T" + std::to_string(program.id) + ".txt";
+        const std::string path = folder.path + "/T" + std::to_string(program.id) + ".txt";
         const int status = std::system(("'" + std::string(program.path) + "' --selftest '" + path + "'").c_str());
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << program.path << " status " << status;
         EXPECT_EQ(ReadFile(path), SelfTestText(*tool)) << program.path;
     }
-    std::filesystem::remove_all(directory);
     if (OVRA_EVERY_PROGRAM_BUILT) {
         EXPECT_EQ(std::size(programs), static_cast<size_t>(ToolCount()));
     }

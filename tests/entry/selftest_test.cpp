@@ -4,43 +4,21 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "evaluate/evaluate.h"
+#include "tests/support/test_files.h"
 #include "text/utf.h"
 
 namespace ovra {
 namespace {
 
-// Paths go through std::filesystem so that names outside ASCII work where narrow paths are not UTF-8.
-std::filesystem::path NativePath(const std::string& path) {
-    return std::filesystem::path(std::u8string(path.begin(), path.end()));
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(NativePath(path), std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 std::u16string PathOf(const std::string& path) { return NativePath(path).u16string(); }
 
 class SelfTest : public ::testing::Test {
 protected:
-    std::string directory;
-    void SetUp() override {
-        const std::string name = "selftest-" + std::to_string(getpid()) + "-" +
-                                 ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        const std::filesystem::path folder = std::filesystem::temp_directory_path() / name;
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-        directory = folder.generic_string();
-    }
-    void TearDown() override { std::filesystem::remove_all(NativePath(directory)); }
+    ScratchFolder folder;
+    const std::string& directory = folder.path;
 };
 
 TEST_F(SelfTest, TheDefaultsGiveExactlySixLines) {

@@ -36,12 +36,6 @@ struct SmallDisk {
     }
 };
 
-void WriteFile(const std::string& path, const std::string& bytes) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-}
-
 struct Saver {
     std::unique_ptr<FrontEnd> state = std::make_unique<FrontEnd>();
     std::unique_ptr<Outcome> outcome = std::make_unique<Outcome>();

@@ -27,12 +27,6 @@
 namespace ovra {
 namespace {
 
-void WriteFile(const std::string& path, const std::string& bytes) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-}
-
 // Another holder of the log: a lock of each kind other programs take, in another process on POSIX; on Windows a
 // handle that shares nothing, or a lock over the file; on both, a spreadsheet's lock file beside the log.
 struct Holder {

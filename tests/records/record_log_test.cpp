@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <iterator>
 #include <memory>
@@ -156,12 +155,6 @@ TEST(RecordLog, TheFolderComesFromAnAbsoluteXdgDataHomeElseTheHome) {
     }
     char16_t small[16];
     EXPECT_FALSE(RecordsFolderFromEnvironment(u"/data", nullptr, small, 16));
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
 }
 
 // The logs T146.csv, T146-2.csv and T146-3.csv ("-" for a file that is not there) and the name saved into.

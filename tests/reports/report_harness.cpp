@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "evaluate/evaluate.h"
-#include "text/utf.h"
+#include "tests/support/utf8_text.h"
 
 namespace ovra::testing {
 
@@ -20,11 +20,6 @@ ReportTool::ReportTool(int32_t customReport, std::initializer_list<NamedValue> n
     tool.inputCount = count;
     tool.inputs = inputs;
     tool.customReport = customReport;
-}
-
-std::string Utf8(const char16_t* text) {
-    static char buffer[4 * 9000];
-    return Utf8FromUtf16(text, buffer, sizeof buffer) < 0 ? std::string("<too long>") : std::string(buffer);
 }
 
 std::string Joined(const std::vector<std::string>& lines) {

@@ -36,7 +36,6 @@ struct ReportResult {
 ReportResult Evaluate(const ReportTool& reportTool, int32_t reportCapacity = 8192);
 ReportResult Evaluate(int32_t customReport, std::initializer_list<NamedValue> named = {});
 
-std::string Utf8(const char16_t* text);
 // The lines joined, each followed by CR LF.
 std::string Joined(const std::vector<std::string>& lines);
 

@@ -14,15 +14,10 @@
 #include "reports/reports.h"
 #include "tests/tool/input_reads.h"
 #include "tests/support/every_tool.h"
-#include "text/utf.h"
+#include "tests/support/utf8_text.h"
 
 namespace ovra {
 namespace {
-
-std::string Utf8(const char16_t* text) {
-    char bytes[4096];
-    return Utf8FromUtf16(text, bytes, sizeof bytes) < 0 ? std::string("(too long)") : std::string(bytes);
-}
 
 bool Present(const char16_t* text) { return text != nullptr && text[0] != 0; }
 

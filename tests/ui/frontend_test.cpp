@@ -110,17 +110,7 @@ TEST(FrontEnd, LevelFollowsTheRuleThatFires) {
     EXPECT_EQ(VerdictColourFromLevel(-1), 0x008060u);
 }
 
-TEST(FrontEnd, CopyPutsTitleAndCopyTextOnTheClipboard) {
-    Session s;
-    s.CalculateDefaults();
-    Outcome& o = s.Copy();
-    EXPECT_TRUE(o.setClipboard);
-    EXPECT_EQ(o.noticeIcon, NoticeIcon::None);
-    EXPECT_EQ(Utf8(o.clipboard), "ABCD2 评分\r\n" + DefaultReport + "—— 低危，门诊随访");
-    EXPECT_EQ(Utf8(s.state->statusText), "结果已复制到剪贴板");
-}
-
-TEST(FrontEnd, ACopyIsShownDoneOnlyWhenTheClipboardHoldsIt) {
+TEST(FrontEnd, CopyAsksForTitleAndCopyTextAndIsShownDoneOnlyWhenTheClipboardHoldsIt) {
     struct Case {
         bool clipboardSet;
         NoticeIcon icon;
@@ -136,10 +126,13 @@ TEST(FrontEnd, ACopyIsShownDoneOnlyWhenTheClipboardHoldsIt) {
     for (const Case& c : cases) {
         Session s;
         s.CalculateDefaults();
-        Outcome& o = s.Copy(c.clipboardSet);
-        EXPECT_EQ(o.noticeIcon, c.icon) << c.status;
-        EXPECT_EQ(Utf8(o.noticeCaption), c.caption);
-        EXPECT_EQ(Utf8(o.noticeText), c.notice);
+        CopyResult(*s.state, *s.outcome);
+        EXPECT_TRUE(s.outcome->setClipboard);
+        EXPECT_EQ(Utf8(s.outcome->clipboard), "ABCD2 评分\r\n" + DefaultReport + "—— 低危，门诊随访");
+        FinishCopy(*s.state, c.clipboardSet, *s.outcome);
+        EXPECT_EQ(s.outcome->noticeIcon, c.icon) << c.status;
+        EXPECT_EQ(Utf8(s.outcome->noticeCaption), c.caption);
+        EXPECT_EQ(Utf8(s.outcome->noticeText), c.notice);
         EXPECT_EQ(Utf8(s.state->statusText), c.status);
     }
 }

@@ -1,23 +1,14 @@
 #pragma once
-// Helpers shared by the front-end tests: readable UTF-8 views of texts, a scratch folder, whole-file reads.
+// Helpers shared by the front-end and record tests: ABCD2's fields and log lines, over the generic ones in
+// tests/support.
 #include <string>
 
+#include "tests/support/test_files.h"
+#include "tests/support/utf8_text.h"
 #include "tool/tool.h"
 #include "ui/frontend.h"
 
 namespace ovra {
-
-std::string Utf8(const char16_t* text);
-std::string Utf8(const std::u16string& text);
-std::string ReadFile(const std::string& path);
-
-// A fresh empty folder below the system temporary folder, removed with everything in it when destroyed.
-struct ScratchFolder {
-    ScratchFolder();
-    ~ScratchFolder();
-    std::string path;
-    std::u16string Path16() const;
-};
 
 // Field texts for the six ABCD2 inputs.
 struct FieldTexts {
