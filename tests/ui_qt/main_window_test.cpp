@@ -264,20 +264,29 @@ void MainWindowTest::keyRuns_data() {
     QTest::addColumn<QString>("target");
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("modifiers");
-    QTest::newRow("Enter in a field") << "field3" << int(Qt::Key_Return) << int(Qt::NoModifier);
-    QTest::newRow("keypad Enter in a field") << "field0" << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
-    QTest::newRow("F5 in a field") << "field5" << int(Qt::Key_F5) << int(Qt::NoModifier);
-    QTest::newRow("Enter in the report box") << "report" << int(Qt::Key_Return) << int(Qt::NoModifier);
-    QTest::newRow("Ctrl+Enter in a field") << "field1" << int(Qt::Key_Return) << int(Qt::ControlModifier);
+    QTest::addColumn<int>("repeats");  // presses the key sends again while held
+    QTest::newRow("Enter in a field") << "field3" << int(Qt::Key_Return) << int(Qt::NoModifier) << 0;
+    QTest::newRow("keypad Enter in a field") << "field0" << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << 0;
+    QTest::newRow("F5 in a field") << "field5" << int(Qt::Key_F5) << int(Qt::NoModifier) << 0;
+    QTest::newRow("Enter in the report box") << "report" << int(Qt::Key_Return) << int(Qt::NoModifier) << 0;
+    QTest::newRow("Ctrl+Enter in a field") << "field1" << int(Qt::Key_Return) << int(Qt::ControlModifier) << 0;
+    QTest::newRow("Enter held in a field") << "field2" << int(Qt::Key_Return) << int(Qt::NoModifier) << 3;
 }
 
 void MainWindowTest::keyRuns() {
     QFETCH(QString, target);
     QFETCH(int, key);
     QFETCH(int, modifiers);
+    QFETCH(int, repeats);
     QSignalSpy returnPressed(Field(3), &QLineEdit::returnPressed);
+    QSignalSpy shown(Child<QPlainTextEdit>("report"), &QPlainTextEdit::textChanged);
     Field(1)->setText(QStringLiteral("150"));  // 4 points: the second level
     PressIn(window->findChild<QWidget*>(target), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    for (int r = 0; r < repeats; ++r) {
+        QKeyEvent held(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), QString(), true);
+        QApplication::sendEvent(QApplication::focusWidget(), &held);
+    }
+    QCOMPARE(shown.count(), 1);  // calculated once
     QCOMPARE(Report(), QStringLiteral("ABCD2：4 分\n"));
     QCOMPARE(Child<QLabel>("verdict")->text(), QStringLiteral("中危，尽快完成血管与心源评估"));
     QCOMPARE(Status(), QStringLiteral("计算完成  ABCD2 评分"));
