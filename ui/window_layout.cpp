@@ -74,16 +74,16 @@ const int32_t TextRowCount = sizeof TextRows / sizeof TextRows[0];
 
 const ResultRow ResultRows[ResultControlCount] = {
     {ResultControl::Verdict, {492, 142, 492, 46}, FontRole::Verdict, Colours.verdictNoResult, Colours.panel,
-     TextAlign::Left, false},
+     TextAlign::Left, false, false},
     {ResultControl::Report, {492, 196, 492, 232}, FontRole::Report, Colours.bodyText, Colours.panel,
-     TextAlign::Left, true},
+     TextAlign::Left, false, true},
     {ResultControl::Advice, {492, 444, 492, 120}, FontRole::Small, Colours.bodyText, Colours.panel,
-     TextAlign::Left, true},
+     TextAlign::Left, false, true},
     {ResultControl::Reference, {492, 576, 492, 56}, FontRole::Small, Colours.labelText, Colours.panel,
-     TextAlign::Left, true},
+     TextAlign::Left, false, true},
     // A control rather than paint, so that it is read out; it stands on the button bar.
     {ResultControl::Status, {740, 704, 264, 16}, FontRole::Small, Colours.statusText, Colours.buttonBar,
-     TextAlign::Right, false},
+     TextAlign::Right, true, false},
 };
 
 const ButtonRow ButtonRows[WindowButtonCount] = {

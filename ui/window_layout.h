@@ -91,6 +91,7 @@ struct ResultRow {
     uint32_t textColour;  // the verdict's is VerdictColour(state) instead
     uint32_t background;
     TextAlign align;
+    bool centredVertically;  // else at the top of its box
     bool wraps;
 };
 extern const ResultRow ResultRows[ResultControlCount];

@@ -26,6 +26,9 @@ using namespace ovra;
 
 namespace {
 
+// Where a box of the layout stands at 100 %.
+QRect RectOf(const Box& box) { return QRect(box.x, box.y, box.w, box.h); }
+
 struct ShownNotice {
     NoticeIcon icon;
     QString caption;
@@ -119,23 +122,20 @@ void MainWindowTest::geometry_data() {
     QTest::addColumn<QRect>("box");
     static const char* const labels[] = {"年龄", "收缩压", "舒张压"};
     for (int i = 0; i < 6; ++i) {
-        const int r = 150 + 34 * i;
         // The duration label takes two lines of the small font.
-        const QRect label = i == 4 ? QRect(24, r - 9, 184, 36) : QRect(24, r + 1, 184, 22);
-        QTest::addRow("label%d", i) << QStringLiteral("label%1").arg(i) << label;
-        QTest::addRow("field%d", i) << QStringLiteral("field%1").arg(i) << QRect(216, r - 4, 152, 27);
-        if (i < 3)
-            QTest::addRow("unit%d (%s)", i, labels[i]) << QStringLiteral("unit%1").arg(i) << QRect(374, r, 78, 22);
+        const LabelLayout layout = {i == 4, i == 4 ? 1 : 0, true};
+        QTest::addRow("label%d", i) << QStringLiteral("label%1").arg(i) << RectOf(LabelBoxOf(layout, i));
+        QTest::addRow("field%d", i) << QStringLiteral("field%1").arg(i) << RectOf(FieldBox(i));
+        if (i < 3) QTest::addRow("unit%d (%s)", i, labels[i]) << QStringLiteral("unit%1").arg(i) << RectOf(UnitBox(i));
     }
-    QTest::newRow("verdict") << "verdict" << QRect(492, 142, 492, 46);
-    QTest::newRow("report") << "report" << QRect(492, 196, 492, 232);
-    QTest::newRow("advice") << "advice" << QRect(492, 444, 492, 120);
-    QTest::newRow("reference") << "reference" << QRect(492, 576, 492, 56);
-    QTest::newRow("calculate") << "button1001" << QRect(20, 668, 152, 40);
-    QTest::newRow("save") << "button1002" << QRect(184, 668, 132, 40);
-    QTest::newRow("copy") << "button1003" << QRect(328, 668, 132, 40);
-    QTest::newRow("reset") << "button1004" << QRect(472, 668, 132, 40);
-    QTest::newRow("about") << "button1005" << QRect(616, 668, 110, 40);
+    QTest::newRow("verdict") << "verdict" << RectOf(ResultRowOf(ResultControl::Verdict).box);
+    QTest::newRow("report") << "report" << RectOf(ResultRowOf(ResultControl::Report).box);
+    QTest::newRow("advice") << "advice" << RectOf(ResultRowOf(ResultControl::Advice).box);
+    QTest::newRow("reference") << "reference" << RectOf(ResultRowOf(ResultControl::Reference).box);
+    for (const ButtonRow& row : ButtonRows) {
+        const int id = 1001 + static_cast<int>(row.button);
+        QTest::addRow("button%d", id) << QStringLiteral("button%1").arg(id) << RectOf(row.box);
+    }
 }
 
 void MainWindowTest::geometry() {
@@ -148,9 +148,10 @@ void MainWindowTest::geometry() {
 }
 
 void MainWindowTest::windowIsFixedAndShowsTheDefaults() {
-    QCOMPARE(window->size(), QSize(1020, 720));
-    QCOMPARE(window->minimumSize(), QSize(1020, 720));
-    QCOMPARE(window->maximumSize(), QSize(1020, 720));
+    const QSize client(ClientWidth, ClientHeight);
+    QCOMPARE(window->size(), client);
+    QCOMPARE(window->minimumSize(), client);
+    QCOMPARE(window->maximumSize(), client);
     QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
     QCOMPARE(window->windowTitle(), QStringLiteral("ABCD2 评分"));
     const char* const defaults[] = {"60", "130", "80", "1", "1", "0"};
@@ -184,17 +185,18 @@ void MainWindowTest::fontsAndFallbacks() {
         QCOMPARE(font.bold(), e.bold);
     }
     const WindowFonts& fonts = window->Fonts();
-    QCOMPARE(fonts.title.pixelSize(), 27);
-    QVERIFY(fonts.title.bold());
-    QCOMPARE(fonts.caption.pixelSize(), 14);
-    QCOMPARE(fonts.small.pixelSize(), 12);
+    const auto font = [&fonts](FontRole role) { return fonts[static_cast<size_t>(role)]; };
+    QCOMPARE(font(FontRole::Title).pixelSize(), 27);
+    QVERIFY(font(FontRole::Title).bold());
+    QCOMPARE(font(FontRole::Caption).pixelSize(), 14);
+    QCOMPARE(font(FontRole::Small).pixelSize(), 12);
     // Where the preferred faces are missing, the fallbacks are what renders, and they carry Chinese glyphs.
-    const QString textFace = QFontInfo(fonts.label).family();
+    const QString textFace = QFontInfo(font(FontRole::Label)).family();
     QVERIFY2(textFace == "Microsoft YaHei UI" || textFace == "Microsoft YaHei" || textFace == "Noto Sans CJK SC",
              qPrintable(textFace));
-    const QString monoFace = QFontInfo(fonts.report).family();
+    const QString monoFace = QFontInfo(font(FontRole::Report)).family();
     QVERIFY2(monoFace == "Consolas" || monoFace == "DejaVu Sans Mono", qPrintable(monoFace));
-    QVERIFY(QFontMetrics(fonts.label).inFontUcs4(U'评'));
+    QVERIFY(QFontMetrics(font(FontRole::Label)).inFontUcs4(U'评'));
 }
 
 void MainWindowTest::controlColours() {
@@ -262,20 +264,29 @@ void MainWindowTest::keyRuns_data() {
     QTest::addColumn<QString>("target");
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("modifiers");
-    QTest::newRow("Enter in a field") << "field3" << int(Qt::Key_Return) << int(Qt::NoModifier);
-    QTest::newRow("keypad Enter in a field") << "field0" << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
-    QTest::newRow("F5 in a field") << "field5" << int(Qt::Key_F5) << int(Qt::NoModifier);
-    QTest::newRow("Enter in the report box") << "report" << int(Qt::Key_Return) << int(Qt::NoModifier);
-    QTest::newRow("Ctrl+Enter in a field") << "field1" << int(Qt::Key_Return) << int(Qt::ControlModifier);
+    QTest::addColumn<int>("repeats");  // presses the key sends again while held
+    QTest::newRow("Enter in a field") << "field3" << int(Qt::Key_Return) << int(Qt::NoModifier) << 0;
+    QTest::newRow("keypad Enter in a field") << "field0" << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << 0;
+    QTest::newRow("F5 in a field") << "field5" << int(Qt::Key_F5) << int(Qt::NoModifier) << 0;
+    QTest::newRow("Enter in the report box") << "report" << int(Qt::Key_Return) << int(Qt::NoModifier) << 0;
+    QTest::newRow("Ctrl+Enter in a field") << "field1" << int(Qt::Key_Return) << int(Qt::ControlModifier) << 0;
+    QTest::newRow("Enter held in a field") << "field2" << int(Qt::Key_Return) << int(Qt::NoModifier) << 3;
 }
 
 void MainWindowTest::keyRuns() {
     QFETCH(QString, target);
     QFETCH(int, key);
     QFETCH(int, modifiers);
+    QFETCH(int, repeats);
     QSignalSpy returnPressed(Field(3), &QLineEdit::returnPressed);
+    QSignalSpy shown(Child<QPlainTextEdit>("report"), &QPlainTextEdit::textChanged);
     Field(1)->setText(QStringLiteral("150"));  // 4 points: the second level
     PressIn(window->findChild<QWidget*>(target), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    for (int r = 0; r < repeats; ++r) {
+        QKeyEvent held(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), QString(), true);
+        QApplication::sendEvent(QApplication::focusWidget(), &held);
+    }
+    QCOMPARE(shown.count(), 1);  // calculated once
     QCOMPARE(Report(), QStringLiteral("ABCD2：4 分\n"));
     QCOMPARE(Child<QLabel>("verdict")->text(), QStringLiteral("中危，尽快完成血管与心源评估"));
     QCOMPARE(Status(), QStringLiteral("计算完成  ABCD2 评分"));
@@ -318,7 +329,7 @@ void MainWindowTest::rejectedFieldKeepsTheResultAndTakesTheFocus() {
     QFETCH(QString, text);
     QFETCH(QString, message);
     PressIn(Field(0), Qt::Key_Return);
-    window->RunCopy();
+    window->Run(KeyAction::Copy);
     const QString clipboard = QGuiApplication::clipboard()->text();
     Field(field)->setText(text);
     if (field != 1) Field(1)->setText(QStringLiteral("150"));  // would score 4 if the refusal let it through
@@ -332,7 +343,7 @@ void MainWindowTest::rejectedFieldKeepsTheResultAndTakesTheFocus() {
     QCOMPARE(Child<QLabel>("verdict")->text(), QStringLiteral("低危，门诊随访"));
     QCOMPARE(Status(), QStringLiteral("结果已复制到剪贴板"));
     QGuiApplication::clipboard()->setText(QStringLiteral("elsewhere"));
-    window->RunCopy();
+    window->Run(KeyAction::Copy);
     QCOMPARE(QGuiApplication::clipboard()->text(), clipboard);
 }
 
@@ -375,7 +386,7 @@ void MainWindowTest::aClipboardTakenBackIsAFailedCopy() {
     const QMetaObject::Connection takeBack = connect(clipboard, &QClipboard::dataChanged, this, [&] {
         if (clipboard->text() != theirs) clipboard->setText(theirs);
     });
-    window->RunCopy();
+    window->Run(KeyAction::Copy);
     disconnect(takeBack);
     QCOMPARE(notices.size(), 1);
     QCOMPARE(notices[0].icon, NoticeIcon::Warning);
@@ -414,7 +425,7 @@ void MainWindowTest::realMessageBoxIsAnsweredByATimer() {
         buttons = box->standardButtons();
         box->accept();
     });
-    local->RunCopy();  // returns only once the box is closed
+    local->Run(KeyAction::Copy);  // returns only once the box is closed
     QCOMPARE(caption, QStringLiteral("提示"));
     QCOMPARE(icon, QMessageBox::Information);
     QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
@@ -593,11 +604,14 @@ void MainWindowTest::focusIsMarked() {
         QPoint mark;  // a pixel of the focus mark
         QRgb colour;
     };
-    static const Case cases[] = {
-        {"field2", {216 + 70, 150 + 68 - 4 - 1}, Colours.focusMark},  // just above the field
-        {"report", {492 - 2, 300}, Colours.focusMark},                // left of the report box
-        {"button1002", {184 + 3, 668 + 20}, Colours.focusMark},       // inside a light button's edge
-        {"button1001", {20 + 60, 668 + 2}, Colours.focusMarkOnPrimary},
+    const FocusMark mark = FocusMarkAt(1.0);
+    const Box field = FieldBox(2), report = ResultRowOf(ResultControl::Report).box;
+    const Box save = ButtonRowOf(WindowButton::Save).box, calculate = ButtonRowOf(WindowButton::Calculate).box;
+    const Case cases[] = {
+        {"field2", {field.x + 70, field.y - mark.gap - 1}, Colours.focusMark},    // the ring's inner edge above it
+        {"report", {report.x - mark.gap - 1, 300}, Colours.focusMark},            // left of the report box
+        {"button1002", {save.x + mark.gap + 1, save.y + 20}, Colours.focusMark},  // inside a light button's edge
+        {"button1001", {calculate.x + 60, calculate.y + mark.gap + 1}, Colours.focusMarkOnPrimary},
     };
     for (const Case& c : cases) {
         QWidget* control = window->findChild<QWidget*>(QString::fromLatin1(c.focused));
@@ -766,14 +780,15 @@ void MainWindowTest::fitsAWorkAreaOf1366x728() {
         qPrintable(QStringLiteral("%1,%2 %3x%4").arg(outer.x()).arg(outer.y()).arg(outer.width()).arg(outer.height())));
     QCOMPARE(outer.center().x(), workArea.center().x());
     QCOMPARE(Child<QWidget>("verdict")->font().pixelSize(), qRound(21 * factor));
-    QCOMPARE(Child<QWidget>("button1005")->geometry().right(), qRound((616 + 110) * factor) - 1);
-    QCOMPARE(Child<QWidget>("field5")->geometry().bottom(), qRound((150 + 34 * 5 + 23) * factor) - 1);
+    const Box about = ButtonRowOf(WindowButton::About).box, field = FieldBox(5);
+    QCOMPARE(Child<QWidget>("button1005")->geometry().right(), qRound((about.x + about.w) * factor) - 1);
+    QCOMPARE(Child<QWidget>("field5")->geometry().bottom(), qRound((field.y + field.h) * factor) - 1);
     QCOMPARE(window->grab().toImage().pixel(window->width() - 1, window->height() - 1) & 0xFFFFFF, Colours.buttonBar);
     window->FitInto(QRect(0, 0, 1920, 1040), frame);
     QCOMPARE(window->FitScale(), 1.0);
-    QCOMPARE(window->size(), QSize(1020, 720));
-    QCOMPARE(Child<QWidget>("field5")->geometry(), QRect(216, 150 + 34 * 5 - 4, 152, 27));
-    QCOMPARE(Child<QWidget>("label4")->geometry(), QRect(24, 150 + 34 * 4 - 9, 184, 36));
+    QCOMPARE(window->size(), QSize(ClientWidth, ClientHeight));
+    QCOMPARE(Child<QWidget>("field5")->geometry(), RectOf(field));
+    QCOMPARE(Child<QWidget>("label4")->geometry(), RectOf(LabelBoxOf({true, 1, true}, 4)));
     QCOMPARE(Child<QWidget>("verdict")->font().pixelSize(), 21);
 }
 

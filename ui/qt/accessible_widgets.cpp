@@ -9,7 +9,7 @@
 namespace ovra {
 namespace {
 
-class Announcement : public QWidget {
+class NotificationWidget : public QWidget {
    public:
     using QWidget::QWidget;
 };
@@ -159,7 +159,8 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
     if (className == QLatin1String("QLineEdit")) return new FieldAccessible(static_cast<QLineEdit*>(widget));
     // A top-level window is a frame to assistive technology, as a screen reader expects of an application.
     if (dynamic_cast<MainWindow*>(widget) != nullptr) return new QAccessibleWidget(widget, QAccessible::Window);
-    if (dynamic_cast<Announcement*>(widget) != nullptr) return new QAccessibleWidget(widget, QAccessible::Notification);
+    if (dynamic_cast<NotificationWidget*>(widget) != nullptr)
+        return new QAccessibleWidget(widget, QAccessible::Notification);
     return nullptr;
 }
 
@@ -168,7 +169,7 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
 void InstallAccessibleWidgets() { QAccessible::installFactory(Factory); }
 
 QWidget* MakeAnnouncement(QWidget* parent) {
-    auto* announcement = new Announcement(parent);
+    auto* announcement = new NotificationWidget(parent);
     announcement->setObjectName(QStringLiteral("announcement"));
     announcement->setAttribute(Qt::WA_TransparentForMouseEvents);
     return announcement;

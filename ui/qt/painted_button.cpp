@@ -2,45 +2,37 @@
 
 #include <QPainter>
 
-#include "ui/window_colours.h"
+#include "ui/qt/qt_text.h"
 
 namespace ovra {
-namespace {
 
-struct ButtonScheme {
-    QRgb face, pressedFace, edge, caption, focusMark;
-};
+void FillRing(QPainter& painter, const QRect& outer, int width, uint32_t colour) {
+    const QColor mark = QColor::fromRgb(colour);
+    painter.fillRect(outer.x(), outer.y(), outer.width(), width, mark);
+    painter.fillRect(outer.x(), outer.bottom() - width + 1, outer.width(), width, mark);
+    painter.fillRect(outer.x(), outer.y(), width, outer.height(), mark);
+    painter.fillRect(outer.right() - width + 1, outer.y(), width, outer.height(), mark);
+}
 
-const ButtonScheme primaryScheme = {Colours.primaryFace, Colours.primaryPressedFace, Colours.primaryEdge,
-                                    Colours.primaryCaption, Colours.focusMarkOnPrimary};
-const ButtonScheme lightScheme = {Colours.lightFace, Colours.lightPressedFace, Colours.lightEdge, Colours.lightCaption,
-                                  Colours.focusMark};
-constexpr int FocusInset = 2;  // between the edge and the focus mark
-constexpr int FocusWidth = 2;
-
-}  // namespace
-
-PaintedButton::PaintedButton(const QString& caption, bool primary, const QFont& font, QWidget* parent)
-    : QAbstractButton(parent), primary(primary) {
-    setText(caption);
-    setFont(font);
+PaintedButton::PaintedButton(const ButtonRow& row, QWidget* parent)
+    : QAbstractButton(parent), scheme(ButtonSchemeOf(row)), focusMark(FocusMarkAt(1.0)) {
+    setText(QStringFromUtf16(row.caption));
     setFocusPolicy(Qt::StrongFocus);
+    const QString key = QStringFromUtf16(row.keyHint);
+    if (!key.isEmpty()) {
+        setToolTip(key);
+        setAccessibleDescription(key);
+    }
 }
 
 void PaintedButton::paintEvent(QPaintEvent*) {
-    const ButtonScheme& scheme = primary ? primaryScheme : lightScheme;
     QPainter painter(this);
     painter.fillRect(rect(), QColor::fromRgb(isDown() ? scheme.pressedFace : scheme.face));
     painter.setPen(QColor::fromRgb(scheme.edge));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    if (hasFocus()) {
-        const QRect ring = rect().adjusted(FocusInset, FocusInset, -FocusInset, -FocusInset);
-        const QColor mark = QColor::fromRgb(scheme.focusMark);
-        painter.fillRect(ring.x(), ring.y(), ring.width(), FocusWidth, mark);
-        painter.fillRect(ring.x(), ring.bottom() - FocusWidth + 1, ring.width(), FocusWidth, mark);
-        painter.fillRect(ring.x(), ring.y(), FocusWidth, ring.height(), mark);
-        painter.fillRect(ring.right() - FocusWidth + 1, ring.y(), FocusWidth, ring.height(), mark);
-    }
+    // The mark stands `gap` inside the one-pixel edge.
+    const int inset = focusMark.gap + 1;
+    if (hasFocus()) FillRing(painter, rect().adjusted(inset, inset, -inset, -inset), focusMark.width, scheme.focusMark);
     painter.setPen(QColor::fromRgb(scheme.caption));
     const QString caption = fontMetrics().elidedText(text(), Qt::ElideRight, width());
     painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, caption);
