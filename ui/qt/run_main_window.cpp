@@ -10,10 +10,18 @@
 
 namespace {
 
+char lastWarning[256];  // what the platform said last before it gave up
+
 // Qt ends the process with abort() when no platform plugin starts; say so in one line and exit with 1 instead.
-void QuietUntilStarted(QtMsgType type, const QMessageLogContext&, const QString&) {
-    if (type != QtFatalMsg) return;
-    std::fprintf(stderr, "%s: the window cannot be opened: no usable display\n", program_invocation_short_name);
+void QuietUntilStarted(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    const QByteArray line = message.section(QLatin1Char('\n'), 0, 0).toUtf8();
+    if (type != QtFatalMsg) {
+        std::snprintf(lastWarning, sizeof lastWarning, "%s", line.constData());
+        return;
+    }
+    // The platform's own reason follows, so that a display that went away can be told from one never there.
+    std::fprintf(stderr, "%s: the window cannot be opened: no usable display (%s)\n", program_invocation_short_name,
+                 lastWarning[0] != 0 ? lastWarning : line.constData());
     _exit(1);
 }
 
