@@ -6,6 +6,7 @@ namespace ovra {
 namespace {
 
 constexpr LPARAM Extended = LPARAM{1} << 24;
+constexpr LPARAM Repeated = LPARAM{1} << 30;
 
 // Win32 key-downs as the key rule sees them, and what the rule then does in a field or on a button: a key the
 // mapping names wrongly (an upper-case letter, the keypad's Enter as another key) would miss its command.
@@ -28,12 +29,13 @@ TEST(KeyPressFromMessage, NamesWin32KeysAsTheKeyRuleDoes) {
         {VK_RETURN, 0, false, false, false, KeyName::Enter, 0, about, KeyAction::About},
         {VK_SPACE, 0, false, false, false, KeyName::Space, 0, about, KeyAction::About},
         {VK_F5, 0, false, false, false, KeyName::F5, 0, field, KeyAction::Calculate},
+        {VK_F5, Repeated, false, false, false, KeyName::F5, 0, field, KeyAction::Swallow},  // held down
         {VK_F1, 0, false, false, false, KeyName::F1, 0, field, KeyAction::About},
         {VK_TAB, 0, false, false, true, KeyName::Tab, 0, field, KeyAction::FocusPrevious},
         {'S', 0, true, false, false, KeyName::Character, u's', field, KeyAction::Save},
         {'C', 0, true, false, true, KeyName::Character, u'c', about, KeyAction::Copy},
         {'C', 0, true, false, false, KeyName::Character, u'c', field, KeyAction::PassOn},
-        {'A', 0, true, false, false, KeyName::Character, u'a', field, KeyAction::PassOn},
+        {'A', 0, true, false, false, KeyName::Character, u'a', field, KeyAction::SelectAll},
         {'1', 0, false, true, false, KeyName::Character, u'1', field, KeyAction::Swallow},
         {VK_NUMPAD7, 0, true, false, false, KeyName::Character, u'7', field, KeyAction::Swallow},
         {VK_OEM_MINUS, 0, false, true, false, KeyName::Character, u'-', field, KeyAction::Swallow},

@@ -3,49 +3,22 @@
 #include "ui/screen_fit.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/font_face.h"
-#include "ui/win32/main_window.h"
 #include "ui/win32/window_layout.h"
 
 namespace ovra {
 namespace {
 
-struct Placement {
-    Box box;
-    UINT dpi;
-    int clientWidth;
-    RECT expected;
-};
-
-TEST(WindowLayout, BoxesAreExactAt96DpiAndScaledEdgeByEdgeElsewhere) {
-    const LabelBox lastLabel = LabelBoxOf(LabelLayout{false, 0, true}, 13);
-    const Placement cases[] = {
-        {InputFieldBox(0), 96, 1020, {216, 146, 368, 173}},
-        {{lastLabel.x, lastLabel.y, lastLabel.width, lastLabel.height},
-         96,
-         1020,
-         {24, 593, 208, 615}},  // the fourteenth row ends at 615
-        {{0, 660, FullWidth, 60}, 96, 1020, {0, 660, 1020, 720}},
-        {{-240, 8, 214, 26}, 96, 1020, {780, 8, 994, 34}},  // against the right edge
-        {InputFieldBox(0), 144, 1530, {324, 219, 552, 260}},
-        {{0, 660, FullWidth, 60}, 144, 1530, {0, 990, 1530, 1080}},
-        {{-240, 8, 214, 26}, 144, 1530, {1170, 12, 1491, 51}},
-        // 125%: each edge rounds on its own, so the right panel still starts just right of the left one.
-        {{20, 96, 440, 552}, 120, 1275, {25, 120, 575, 810}},
-        {{476, 96, 524, 552}, 120, 1275, {595, 120, 1250, 810}},
-    };
-    for (const Placement& c : cases) {
-        const RECT got = ScaledRect(c.box, c.dpi, c.clientWidth);
-        EXPECT_EQ(got.left, c.expected.left) << c.box.x << "," << c.box.y << " at " << c.dpi;
-        EXPECT_EQ(got.top, c.expected.top) << c.box.x << "," << c.box.y << " at " << c.dpi;
-        EXPECT_EQ(got.right, c.expected.right) << c.box.x << "," << c.box.y << " at " << c.dpi;
-        EXPECT_EQ(got.bottom, c.expected.bottom) << c.box.x << "," << c.box.y << " at " << c.dpi;
-    }
-}
-
-TEST(WindowLayout, FontHeightsScaleWithTheDpi) {
-    EXPECT_EQ(Scaled(FontRows[TitleFont].height, 96), 27);
-    EXPECT_EQ(Scaled(FontRows[TitleFont].height, 144), 41);  // 40.5 rounds up
-    EXPECT_EQ(Scaled(FontRows[SmallFont].height, 120), 15);
+// The shared layout's boxes and font heights in device pixels: edges and heights round as the shared
+// ScaleLength does, a box against the right edge stands off the client width.
+TEST(WindowLayout, BoxesAndFontsScaleToTheDpi) {
+    const RECT address = ScaledRect(Box{-240, 8, 214, 26}, 144, 1530);
+    EXPECT_EQ(address.left, 1170);
+    EXPECT_EQ(address.top, 12);
+    EXPECT_EQ(address.right, 1491);
+    EXPECT_EQ(address.bottom, 51);
+    EXPECT_EQ(Scaled(FontOf(FontRole::Title).pixelHeight, 96), 27);
+    EXPECT_EQ(Scaled(FontOf(FontRole::Title).pixelHeight, 144), 41);  // 40.5 rounds up
+    EXPECT_EQ(Scaled(FontOf(FontRole::Small).pixelHeight, 120), 15);
 }
 
 // Faces asked of the system's fonts as the window asks for each face list (the test prefix has Noto Sans CJK SC).

@@ -33,9 +33,9 @@ void DeclareDpiAwareness() {
 
 UINT SystemDpi() {
     HDC screen = GetDC(nullptr);
-    const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : USER_DEFAULT_SCREEN_DPI;
     if (screen != nullptr) ReleaseDC(nullptr, screen);
-    return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+    return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
 }
 
 UINT DpiOfWindow(HWND window) {
@@ -59,7 +59,7 @@ UINT FittedLayoutDpi(UINT dpi, const RECT& work) {
     RECT frame = {0, 0, 0, 0};
     AdjustWindowRectForDpi(frame, MainWindowStyle, dpi);
     const double factor = FitFactor(work.right - work.left, work.bottom - work.top, frame.right - frame.left,
-                                    frame.bottom - frame.top, dpi / 96.0);
+                                    frame.bottom - frame.top, FactorOf(dpi));
     if (factor >= 1.0) return dpi;
     const UINT fitted = static_cast<UINT>(dpi * factor);
     return fitted > 0 ? fitted : 1;

@@ -4,6 +4,7 @@ namespace ovra {
 namespace {
 
 constexpr LPARAM ExtendedKeyFlag = LPARAM{1} << 24;
+constexpr LPARAM PreviousStateFlag = LPARAM{1} << 30;  // the key was already down: the message is a repeat
 
 // The key's unshifted character in the current layout, 0 for a key that types none (or a dead key).
 char16_t CharacterOfKey(WPARAM virtualKey) {
@@ -20,7 +21,7 @@ char16_t CharacterOfKey(WPARAM virtualKey) {
 }  // namespace
 
 KeyPress KeyPressFromMessage(WPARAM virtualKey, LPARAM flags, bool ctrl, bool alt, bool shift) {
-    KeyPress press = {KeyName::Other, 0, ctrl, alt, shift};
+    KeyPress press = {KeyName::Other, 0, ctrl, alt, shift, (flags & PreviousStateFlag) != 0};
     switch (virtualKey) {
         case VK_RETURN:
             // The keypad's Enter is the extended one.

@@ -4,6 +4,7 @@
 
 #include "text/text.h"
 #include "ui/field_reading.h"
+#include "ui/screen_fit.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/field_accessible.h"
 #include "ui/win32/font_face.h"
@@ -19,14 +20,17 @@ namespace {
 
 constexpr wchar_t WindowClassName[] = L"OvraMedToolWnd";
 constexpr UINT AddButtonTipsMessage = WM_APP + 1;
-constexpr int MaxChildren = MaxInputs * 3 + 6 + ButtonCount;
+// Each input's label, field and unit; the result controls, the report box's hidden label and the buttons.
+constexpr int MaxChildren = MaxInputs * 3 + ResultControlCount + 1 + WindowButtonCount;
 constexpr int32_t FieldDescriptionCapacity = 128;
+// One brush for each background a control stands on, and the window's own.
+constexpr int MaxBrushes = ResultControlCount + 2;
 
-// A child as laid out at 96 DPI, so a DPI or screen change can place it again.
+// A child as the shared layout places it at 100 %, so a DPI or screen change can place it again.
 struct Placed {
     HWND window;
     Box box;
-    int font;  // a FontRole, or -1 for a control that selects its own font
+    FontRole font;
 };
 
 // A label the layout breaks in two: drawn by the window, so that its text, which names the field for
@@ -34,7 +38,12 @@ struct Placed {
 struct BrokenLabel {
     HWND window;
     int32_t breakAt;
-    bool fits;
+    LabelAlignment alignment;
+};
+
+struct Brush {
+    uint32_t colour;
+    HBRUSH brush;
 };
 
 // The one window of the process, with its front end; lives until the process ends.
@@ -45,51 +54,62 @@ struct Shell {
     UINT layoutDpi;  // the layout's: dpi, times the factor that fits the window into the work area
     FrontEnd state;
     Outcome outcome;
-    HFONT fonts[FontCount];
-    const wchar_t* faces[FontCount];  // of each font's face list, the face the system has
-    HBRUSH whiteBrush;
-    HBRUSH backgroundBrush;
-    HBRUSH barBrush;
+    HFONT fonts[FontRoleCount];
+    const wchar_t* faces[FontRoleCount];  // of each font's face list, the face the system has
+    Brush brushes[MaxBrushes];
+    int brushCount;
     HWND fields[MaxInputs];
     char16_t fieldDescriptions[MaxInputs][FieldDescriptionCapacity];
     WNDPROC systemEditProc;
     BrokenLabel brokenLabels[MaxInputs];
     int brokenLabelCount;
-    HWND verdictLine, reportBox, adviceText, statusLine;
-    HWND buttons[ButtonCount];
+    HWND results[ResultControlCount];  // in the order of ResultControl
+    HWND buttons[WindowButtonCount];
     HWND lastFocus;  // the control that had the focus when the window was last left
     Placed children[MaxChildren];
     int childCount;
-    NoticePresenter presenter;
 };
 Shell shell = {};
 
+HFONT FontFor(FontRole role) { return shell.fonts[static_cast<int>(role)]; }
+HWND ResultWindow(ResultControl control) { return shell.results[static_cast<int>(control)]; }
+FocusMark CurrentFocusMark() { return FocusMarkAt(FactorOf(shell.layoutDpi)); }
+
+// Made when first asked for and kept: the few colours the controls stand on.
+HBRUSH BrushOf(uint32_t colour) {
+    for (int i = 0; i < shell.brushCount; ++i)
+        if (shell.brushes[i].colour == colour) return shell.brushes[i].brush;
+    const HBRUSH brush = CreateSolidBrush(ColorRefFromRgb(colour));
+    if (shell.brushCount < MaxBrushes) shell.brushes[shell.brushCount++] = Brush{colour, brush};
+    return brush;
+}
+
 // Looked up once for each face list the font table holds; the system's fonts do not change while it runs.
 void ChooseFaces() {
-    for (int f = 0; f < FontCount; ++f) {
+    for (int f = 0; f < FontRoleCount; ++f) {
         shell.faces[f] = nullptr;
         for (int earlier = 0; earlier < f && shell.faces[f] == nullptr; ++earlier)
             if (FontRows[earlier].faces == FontRows[f].faces) shell.faces[f] = shell.faces[earlier];
-        if (shell.faces[f] == nullptr) shell.faces[f] = FirstInstalledFace(FontRows[f].faces);
+        if (shell.faces[f] == nullptr) shell.faces[f] = FirstInstalledFace(WideFromUtf16(FontRows[f].faces));
     }
 }
 
 void CreateFonts(UINT dpi) {
-    for (int f = 0; f < FontCount; ++f) {
+    for (int f = 0; f < FontRoleCount; ++f) {
         const FontRow& row = FontRows[f];
-        shell.fonts[f] = CreateFontW(-Scaled(row.height, dpi), 0, 0, 0, row.weight, FALSE, FALSE, FALSE,
-                                     DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                                     DEFAULT_PITCH | FF_DONTCARE, shell.faces[f]);
+        shell.fonts[f] = CreateFontW(-Scaled(row.pixelHeight, dpi), 0, 0, 0, row.bold ? FW_BOLD : FW_NORMAL, FALSE,
+                                     FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                     CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, shell.faces[f]);
     }
 }
 
 HWND CreateChild(const wchar_t* className, const char16_t* text, DWORD style, DWORD exStyle, const Box& box, int id,
-                 int font) {
+                 FontRole font) {
     const RECT rect = ScaledRect(box, shell.layoutDpi, Scaled(ClientWidth, shell.layoutDpi));
     HWND child = CreateWindowExW(exStyle, className, WideFromUtf16(text), WS_CHILD | WS_VISIBLE | style, rect.left,
                                  rect.top, rect.right - rect.left, rect.bottom - rect.top, shell.window,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), shell.instance, nullptr);
-    if (font >= 0) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(shell.fonts[font]), TRUE);
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(font)), TRUE);
     if (shell.childCount < MaxChildren) shell.children[shell.childCount++] = Placed{child, box, font};
     return child;
 }
@@ -103,11 +123,13 @@ RECT WorkAreaOf(HMONITOR monitor) {
     return work;
 }
 
-POINT CentredIn(const RECT& work, SIZE outer) {
-    const LONG x = work.left + (work.right - work.left - outer.cx) / 2;
-    const LONG y = work.top + (work.bottom - work.top - outer.cy) / 2;
-    // A window larger than the work area keeps its caption on the screen.
-    return POINT{x < work.left ? work.left : x, y < work.top ? work.top : y};
+ScreenRect PlacedIn(const RECT& work, SIZE outer) {
+    const ScreenRect area = {work.left, work.top, work.right - work.left, work.bottom - work.top};
+    return PlacedWindow(area, outer.cx, outer.cy);
+}
+
+void MoveMainWindow(HWND window, const ScreenRect& at) {
+    SetWindowPos(window, nullptr, at.x, at.y, at.width, at.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 FocusStop StopOf(HWND control) {
@@ -115,8 +137,8 @@ FocusStop StopOf(HWND control) {
     for (int32_t i = 0; i < tool.inputCount && i < MaxInputs; ++i) {
         if (shell.fields[i] == control) return FocusStop{StopKind::Field, i};
     }
-    if (control == shell.reportBox) return FocusStop{StopKind::ReportBox, 0};
-    for (int32_t b = 0; b < ButtonCount; ++b) {
+    if (control == ResultWindow(ResultControl::Report)) return FocusStop{StopKind::ReportBox, 0};
+    for (int32_t b = 0; b < WindowButtonCount; ++b) {
         if (shell.buttons[b] == control) return FocusStop{StopKind::Button, b};
     }
     return FocusStop{StopKind::Window, 0};
@@ -127,9 +149,9 @@ HWND ControlOf(FocusStop stop) {
         case StopKind::Field:
             return stop.index >= 0 && stop.index < MaxInputs ? shell.fields[stop.index] : nullptr;
         case StopKind::ReportBox:
-            return shell.reportBox;
+            return ResultWindow(ResultControl::Report);
         case StopKind::Button:
-            return stop.index >= 0 && stop.index < ButtonCount ? shell.buttons[stop.index] : nullptr;
+            return stop.index >= 0 && stop.index < WindowButtonCount ? shell.buttons[stop.index] : nullptr;
         case StopKind::Window:
             break;
     }
@@ -156,18 +178,13 @@ bool IsFramedControl(HWND control) {
     return control != nullptr && (stop.kind == StopKind::Field || stop.kind == StopKind::ReportBox);
 }
 
-int FocusMarkWidth() {
-    const int width = Scaled(2, shell.layoutDpi);
-    return width < 2 ? 2 : width;
-}
-
 // The focus frame's outer edge around `control`, in the window's client coordinates.
 RECT FocusFrameRect(HWND control) {
     RECT rect;
     GetWindowRect(control, &rect);
     MapWindowPoints(nullptr, shell.window, reinterpret_cast<POINT*>(&rect), 2);
-    const int gap = Scaled(1, shell.layoutDpi);
-    InflateRect(&rect, gap + FocusMarkWidth(), gap + FocusMarkWidth());
+    const FocusMark mark = CurrentFocusMark();
+    InflateRect(&rect, mark.gap + mark.width, mark.gap + mark.width);
     return rect;
 }
 
@@ -183,42 +200,45 @@ void Announce(HWND object, DWORD event) { NotifyWinEvent(event, object, OBJID_CL
 void ShowNotice(const Outcome& done) {
     // A closing message box gives the focus to the bare main window; it goes back where it was instead.
     const HWND had = GetFocus();
-    shell.presenter(shell.window, done.noticeIcon, done.noticeCaption, done.noticeText);
+    ShowNoticeBox(shell.window, done.noticeIcon, done.noticeCaption, done.noticeText);
     if (had != nullptr && IsChild(shell.window, had)) FocusControl(had);
 }
 
-void ApplyOutcome(const Outcome& done, bool announceStatus) {
+void ApplyOutcome(const Outcome& done) {
     const Tool& tool = *shell.state.tool;
     if (done.restoreFields) {
         for (int32_t i = 0; i < tool.inputCount && i < MaxInputs; ++i) {
-            char16_t text[64];
-            DefaultFieldText(tool.inputs[i], text, 64);
+            char16_t text[LineTextCapacity];
+            DefaultFieldText(tool.inputs[i], text, LineTextCapacity);
             SetWindowTextW(shell.fields[i], WideFromUtf16(text));
         }
-        SetWindowTextW(shell.adviceText, WideFromUtf16(tool.advice));
+        SetWindowTextW(ResultWindow(ResultControl::Advice), WideFromUtf16(tool.advice));
     }
+    const HWND verdict = ResultWindow(ResultControl::Verdict);
+    const HWND report = ResultWindow(ResultControl::Report);
+    const HWND status = ResultWindow(ResultControl::Status);
     if (done.showResult) {
-        SetWindowTextW(shell.reportBox, WideFromUtf16(done.report));
-        SetWindowTextW(shell.verdictLine, WideFromUtf16(done.verdict));
+        SetWindowTextW(report, WideFromUtf16(done.report));
+        SetWindowTextW(verdict, WideFromUtf16(done.verdict));
     }
     // The verdict line takes the colour of the new level when it repaints its background.
-    InvalidateRect(shell.verdictLine, nullptr, TRUE);
+    InvalidateRect(verdict, nullptr, TRUE);
     wchar_t shown[StatusTextCapacity];
-    GetWindowTextW(shell.statusLine, shown, StatusTextCapacity);
+    GetWindowTextW(status, shown, StatusTextCapacity);
     const bool statusChanged = lstrcmpW(shown, WideFromUtf16(shell.state.statusText)) != 0;
-    if (statusChanged) SetWindowTextW(shell.statusLine, WideFromUtf16(shell.state.statusText));
-    if (done.showResult) {
-        Announce(shell.reportBox, EVENT_OBJECT_VALUECHANGE);
-        Announce(shell.verdictLine, EVENT_OBJECT_NAMECHANGE);
+    if (statusChanged) SetWindowTextW(status, WideFromUtf16(shell.state.statusText));
+    if (done.showResult || done.announce == Announcement::Verdict) {
+        Announce(report, EVENT_OBJECT_VALUECHANGE);
+        Announce(verdict, EVENT_OBJECT_NAMECHANGE);
     }
-    if (statusChanged || announceStatus) Announce(shell.statusLine, EVENT_OBJECT_NAMECHANGE);
+    if (statusChanged || done.announce == Announcement::Status) Announce(status, EVENT_OBJECT_NAMECHANGE);
     if (done.noticeIcon != NoticeIcon::None) ShowNotice(done);
     // Otherwise the focus stays where it was: on the control whose key or click ran the command.
     if (done.focus == FocusTarget::Field && done.focusField >= 0 && done.focusField < tool.inputCount)
         FocusControl(shell.fields[done.focusField]);
 }
 
-void RunCalculate() {
+void CalculateFromFields() {
     const Tool& tool = *shell.state.tool;
     char16_t texts[MaxInputs][FieldReadCapacity];
     const char16_t* fieldTexts[MaxInputs] = {};
@@ -227,67 +247,47 @@ void RunCalculate() {
         fieldTexts[i] = texts[i];
     }
     Calculate(shell.state, fieldTexts, shell.outcome);
-    ApplyOutcome(shell.outcome, false);
 }
 
-void RunSave() {
-    char16_t folder[RecordPathCapacity];
-    RecordsFolderPath(folder, RecordPathCapacity);
-    SaveRecord(shell.state, LocalTimeNow(), folder, shell.outcome);
-    ApplyOutcome(shell.outcome, true);
-}
-
-void RunCopy() {
-    CopyResult(shell.state, shell.outcome);
-    if (shell.outcome.setClipboard)
-        FinishCopy(shell.state, PutClipboardText(shell.window, shell.outcome.clipboard), shell.outcome);
-    ApplyOutcome(shell.outcome, true);
-}
-
-void RunReset() {
-    ResetInputs(shell.state, shell.outcome);
-    ApplyOutcome(shell.outcome, false);
-}
-
-void RunAbout() {
-    ShowAbout(shell.state, shell.outcome);
-    ApplyOutcome(shell.outcome, false);
-}
-
-void RunButton(int32_t button) {
+// The command of `button`, then what it did shown.
+void RunCommand(WindowButton button) {
     switch (button) {
-        case CalculateButton:
-            RunCalculate();
+        case WindowButton::Calculate:
+            CalculateFromFields();
             break;
-        case SaveButton:
-            RunSave();
+        case WindowButton::Save: {
+            char16_t folder[RecordPathCapacity];
+            RecordsFolderPath(folder, RecordPathCapacity);
+            SaveRecord(shell.state, LocalTimeNow(), folder, shell.outcome);
             break;
-        case CopyButton:
-            RunCopy();
+        }
+        case WindowButton::Copy:
+            CopyResult(shell.state, shell.outcome);
+            if (shell.outcome.setClipboard)
+                FinishCopy(shell.state, PutClipboardText(shell.window, shell.outcome.clipboard), shell.outcome);
             break;
-        case ResetButton:
-            RunReset();
+        case WindowButton::Reset:
+            ResetInputs(shell.state, shell.outcome);
             break;
-        case AboutButton:
-            RunAbout();
-            break;
-        default:
+        case WindowButton::About:
+            ShowAbout(shell.state, shell.outcome);
             break;
     }
+    ApplyOutcome(shell.outcome);
 }
 
 void MoveFocus(FocusStop from, bool backward) {
-    const HWND next = ControlOf(NextFocusStop(from, shell.state.tool->inputCount, backward));
+    const FocusMove move = TabFrom(from, shell.state.tool->inputCount, backward);
+    const HWND next = ControlOf(move.to);
     if (next == nullptr) return;
     FocusControl(next);
-    // A field reached by Tab is selected whole, so typing replaces it.
-    if (StopOf(next).kind == StopKind::Field) SendMessageW(next, EM_SETSEL, 0, -1);
+    if (move.selectAll) SendMessageW(next, EM_SETSEL, 0, -1);
 }
 
 // Fonts and child positions for the layout DPI `dpi`; the previous fonts go once no control uses them.
 void ApplyLayoutDpi(UINT dpi) {
-    HFONT previous[FontCount];
-    for (int f = 0; f < FontCount; ++f) previous[f] = shell.fonts[f];
+    HFONT previous[FontRoleCount];
+    for (int f = 0; f < FontRoleCount; ++f) previous[f] = shell.fonts[f];
     shell.layoutDpi = dpi;
     CreateFonts(dpi);
     const int clientWidth = Scaled(ClientWidth, dpi);
@@ -295,15 +295,14 @@ void ApplyLayoutDpi(UINT dpi) {
         const Placed& child = shell.children[c];
         const RECT rect = ScaledRect(child.box, dpi, clientWidth);
         MoveWindow(child.window, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, FALSE);
-        if (child.font >= 0)
-            SendMessageW(child.window, WM_SETFONT, reinterpret_cast<WPARAM>(shell.fonts[child.font]), FALSE);
+        SendMessageW(child.window, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(child.font)), FALSE);
     }
     for (HFONT font : previous) DeleteObject(font);
 }
 
 int32_t LabelWidthInDc(const void* dc, const char16_t* text, int32_t length, bool smallFont) {
     HDC measuring = static_cast<HDC>(const_cast<void*>(dc));
-    SelectObject(measuring, shell.fonts[smallFont ? SmallFont : LabelFont]);
+    SelectObject(measuring, FontFor(smallFont ? FontRole::Small : FontRole::Label));
     SIZE size = {};
     return GetTextExtentPoint32W(measuring, WideFromUtf16(text), length, &size) ? size.cx : INT32_MAX;
 }
@@ -312,21 +311,19 @@ int32_t LabelWidthInDc(const void* dc, const char16_t* text, int32_t length, boo
 // its field, it names the field for assistive technology.
 void PlaceInputLabel(const char16_t* label, int32_t row) {
     HDC dc = GetDC(shell.window);
-    const HGDIOBJ original = SelectObject(dc, shell.fonts[LabelFont]);
+    const HGDIOBJ original = SelectObject(dc, FontFor(FontRole::Label));
     const LabelLayout layout = LayOutLabel(label, Scaled(LabelBoxWidth, shell.layoutDpi), LabelWidthInDc, dc);
     SelectObject(dc, original);
     ReleaseDC(shell.window, dc);
+    const LabelAlignment alignment = LabelAlignmentOf(layout);
     const bool broken = layout.breakAt > 0 && layout.breakAt < TextLength(label);
-    // A label that cannot fit even so keeps its beginning in view, cut at the box's edge.
-    DWORD style = layout.fits ? SS_RIGHT : SS_LEFTNOWORDWRAP;
-    if (layout.breakAt == 0 && layout.smallFont) style |= SS_CENTERIMAGE;
+    DWORD style = alignment.horizontal == TextAlign::Right ? SS_RIGHT : SS_LEFTNOWORDWRAP;
+    if (layout.breakAt == 0 && alignment.centredVertically) style |= SS_CENTERIMAGE;
     if (broken) style = SS_OWNERDRAW;
-    const LabelBox place = LabelBoxOf(layout, row);
-    const HWND created =
-        CreateChild(L"STATIC", label, style | SS_NOPREFIX, 0, Box{place.x, place.y, place.width, place.height}, 0,
-                    layout.smallFont ? SmallFont : LabelFont);
+    const HWND created = CreateChild(L"STATIC", label, style | SS_NOPREFIX, 0, LabelBoxOf(layout, row), 0,
+                                     layout.smallFont ? FontRole::Small : FontRole::Label);
     if (broken && shell.brokenLabelCount < MaxInputs)
-        shell.brokenLabels[shell.brokenLabelCount++] = BrokenLabel{created, layout.breakAt, layout.fits};
+        shell.brokenLabels[shell.brokenLabelCount++] = BrokenLabel{created, layout.breakAt, alignment};
 }
 
 // A broken label drawn as the static control would draw the text with its line break.
@@ -339,7 +336,7 @@ void DrawBrokenLabel(const DRAWITEMSTRUCT& item) {
         for (int k = length; k >= label.breakAt; --k) caption[k + 1] = caption[k];
         caption[label.breakAt] = L'\n';
         const HFONT font = reinterpret_cast<HFONT>(SendMessageW(label.window, WM_GETFONT, 0, 0));
-        DrawLabelText(item, caption, font, Colours.labelText, label.fits);
+        DrawLabelText(item, caption, font, label.alignment);
     }
 }
 
@@ -362,17 +359,34 @@ void AddButtonTips() {
         CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, shell.window, nullptr, shell.instance, nullptr);
     if (tips == nullptr) return;
-    for (int32_t b = 0; b < ButtonCount; ++b) {
-        const char16_t* hint = WindowButtonKeyHint(static_cast<WindowButton>(b));
-        if (hint[0] == 0) continue;
+    for (const ButtonRow& row : ButtonRows) {
+        if (row.keyHint[0] == 0) continue;
         TOOLINFOW tool = {};
         tool.cbSize = TTTOOLINFOW_V2_SIZE;  // the size every version of the common controls accepts
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
         tool.hwnd = shell.window;
-        tool.uId = reinterpret_cast<UINT_PTR>(shell.buttons[b]);
-        tool.lpszText = const_cast<wchar_t*>(WideFromUtf16(hint));
+        tool.uId = reinterpret_cast<UINT_PTR>(shell.buttons[static_cast<int>(row.button)]);
+        tool.lpszText = const_cast<wchar_t*>(WideFromUtf16(row.keyHint));
         SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
+}
+
+// A static control for the text of `row`; the report box is a read-only edit, named by a hidden label right
+// before it, as the caption above it is painted.
+void CreateResultControl(const ResultRow& row, const char16_t* text) {
+    HWND& control = shell.results[static_cast<int>(row.control)];
+    if (row.control == ResultControl::Report) {
+        const HWND name =
+            CreateChild(L"STATIC", ReportBoxName, SS_LEFT | SS_NOPREFIX, 0, ResultCaptionBox(), 0, FontRole::Caption);
+        ShowWindow(name, SW_HIDE);
+        control = CreateChild(L"EDIT", text, ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP,
+                              WS_EX_CLIENTEDGE, row.box, ReportBoxId, row.font);
+        return;
+    }
+    DWORD style = row.align == TextAlign::Right ? SS_RIGHT : SS_LEFT;
+    if (!row.wraps) style |= SS_ENDELLIPSIS;  // one line, cut with an ellipsis
+    if (row.centredVertically) style |= SS_CENTERIMAGE;
+    control = CreateChild(L"STATIC", text, style | SS_NOPREFIX, 0, row.box, 0, row.font);
 }
 
 // ---- message handlers, one per message
@@ -383,34 +397,30 @@ bool OnCreate(HWND window) {
     for (int32_t i = 0; i < tool.inputCount && i < MaxInputs; ++i) {
         const InputField& input = tool.inputs[i];
         PlaceInputLabel(input.label, i);
-        char16_t text[64];
-        DefaultFieldText(input, text, 64);
+        char16_t text[LineTextCapacity];
+        DefaultFieldText(input, text, LineTextCapacity);
         shell.fields[i] = CreateChild(L"EDIT", text, ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE,
-                                      InputFieldBox(i), FirstFieldId + i, FieldFont);
+                                      FieldBox(i), FirstFieldId + i, FontRole::Field);
         FieldAccessibleDescription(input, shell.fieldDescriptions[i], FieldDescriptionCapacity);
         const LONG_PTR editProc =
             SetWindowLongPtrW(shell.fields[i], GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FieldProc));
         shell.systemEditProc = reinterpret_cast<WNDPROC>(editProc);
         if (input.unit != nullptr && input.unit[0] != 0)
-            CreateChild(L"STATIC", input.unit, SS_LEFT | SS_NOPREFIX, 0, UnitLabelBox(i), 0, SmallFont);
+            CreateChild(L"STATIC", input.unit, SS_LEFT | SS_NOPREFIX, 0, UnitBox(i), 0, FontRole::Small);
     }
-    shell.verdictLine =
-        CreateChild(L"STATIC", InitialVerdictText, SS_LEFT | SS_NOPREFIX, 0, VerdictLineBox, 0, VerdictFont);
-    // A hidden label right before the report box names it; the caption above it is painted.
-    ShowWindow(CreateChild(L"STATIC", ReportBoxName, SS_LEFT | SS_NOPREFIX, 0, ResultCaptionBox, 0, -1), SW_HIDE);
-    shell.reportBox = CreateChild(L"EDIT", u"", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP,
-                                  WS_EX_CLIENTEDGE, ReportBoxBox, ReportBoxId, ReportFont);
-    shell.adviceText = CreateChild(L"STATIC", tool.advice, SS_LEFT | SS_NOPREFIX, 0, AdviceTextBox, 0, SmallFont);
     char16_t reference[LineTextCapacity];
     ReferenceLineText(tool, reference, LineTextCapacity);
-    CreateChild(L"STATIC", reference, SS_LEFT | SS_NOPREFIX, 0, ReferenceLineBox, 0, SmallFont);
-    for (int b = 0; b < ButtonCount; ++b)
-        shell.buttons[b] = CreateChild(L"BUTTON", ButtonRows[b].caption, BS_PUSHBUTTON | BS_OWNERDRAW | WS_TABSTOP, 0,
-                                       ButtonRows[b].box, FirstButtonId + b, -1);
-    // A static control, so that the status is a readable object and not only paint.
-    shell.statusLine =
-        CreateChild(L"STATIC", shell.state.statusText, SS_RIGHT | SS_CENTERIMAGE | SS_ENDELLIPSIS | SS_NOPREFIX, 0,
-                    StatusLineBox, 0, SmallFont);
+    // In the order of ResultControl.
+    const char16_t* const startTexts[ResultControlCount] = {InitialVerdictText, nullptr, tool.advice, reference,
+                                                            shell.state.statusText};
+    // The status line after the buttons, where a screen reader reading the window comes to it last.
+    for (const ResultRow& row : ResultRows)
+        if (row.control != ResultControl::Status) CreateResultControl(row, startTexts[static_cast<int>(row.control)]);
+    for (const ButtonRow& row : ButtonRows)
+        shell.buttons[static_cast<int>(row.button)] =
+            CreateChild(L"BUTTON", row.caption, BS_PUSHBUTTON | BS_OWNERDRAW | WS_TABSTOP, 0, row.box,
+                        FirstButtonId + static_cast<int>(row.button), FontRole::Button);
+    CreateResultControl(ResultRowOf(ResultControl::Status), startTexts[static_cast<int>(ResultControl::Status)]);
     return true;
 }
 
@@ -421,9 +431,9 @@ void OnPaint(HWND window) {
     HDC dc = BeginPaint(window, &paint);
     RECT client;
     GetClientRect(window, &client);
-    PaintMainWindow(dc, client, shell.layoutDpi, shell.state, shell.fonts);
+    PaintMainWindow(dc, client, shell.layoutDpi, *shell.state.tool, shell.fonts);
     const HWND focus = GetFocus();
-    if (IsFramedControl(focus)) PaintFocusFrame(dc, FocusFrameRect(focus), FocusMarkWidth(), Colours.focusMark);
+    if (IsFramedControl(focus)) PaintFocusFrame(dc, FocusFrameRect(focus), CurrentFocusMark().width, Colours.focusMark);
     EndPaint(window, &paint);
 }
 
@@ -434,24 +444,18 @@ void OnGetMinMaxInfo(MINMAXINFO& info) {
     info.ptMaxTrackSize = POINT{outer.cx, outer.cy};
 }
 
-HBRUSH OnCtlColorEdit(HDC dc) {
-    SetTextColor(dc, ColorRefFromRgb(Colours.bodyText));
-    SetBkColor(dc, ColorRefFromRgb(Colours.panel));
-    return shell.whiteBrush;
-}
-
-HBRUSH OnCtlColorStatic(HDC dc, HWND control) {
-    uint32_t colour = Colours.labelText;
-    if (control == shell.verdictLine) colour = VerdictColour(shell.state);
-    if (control == shell.reportBox || control == shell.adviceText) colour = Colours.bodyText;
-    if (control == shell.statusLine) colour = Colours.statusText;
-    SetTextColor(dc, ColorRefFromRgb(colour));
-    if (control == shell.statusLine) {
-        SetBkColor(dc, ColorRefFromRgb(Colours.buttonBar));
-        return shell.barBrush;
+// A field's colours, or a static control's (the read-only report box is one): a result control's from its
+// row, the rest in the colour `text` on the panel.
+HBRUSH OnCtlColor(HDC dc, HWND control, uint32_t text) {
+    uint32_t background = Colours.panel;
+    for (const ResultRow& row : ResultRows) {
+        if (ResultWindow(row.control) != control) continue;
+        text = row.control == ResultControl::Verdict ? VerdictColour(shell.state) : row.textColour;
+        background = row.background;
     }
-    SetBkMode(dc, TRANSPARENT);
-    return shell.whiteBrush;
+    SetTextColor(dc, ColorRefFromRgb(text));
+    SetBkColor(dc, ColorRefFromRgb(background));
+    return BrushOf(background);
 }
 
 bool OnCommand(int id, int code, HWND control) {
@@ -460,9 +464,18 @@ bool OnCommand(int id, int code, HWND control) {
         InvalidateFocusFrame(control);
         return true;
     }
-    if (id < FirstButtonId || id >= FirstButtonId + ButtonCount) return false;
-    RunButton(id - FirstButtonId);
+    if (id < FirstButtonId || id >= FirstButtonId + WindowButtonCount) return false;
+    RunCommand(static_cast<WindowButton>(id - FirstButtonId));
     return true;
+}
+
+void OnDrawItem(const DRAWITEMSTRUCT& item) {
+    if (item.CtlType == ODT_STATIC) {
+        DrawBrokenLabel(item);
+        return;
+    }
+    const ButtonRow& row = ButtonRowOf(static_cast<WindowButton>(static_cast<int>(item.CtlID) - FirstButtonId));
+    DrawButton(item, row, FontFor(FontRole::Button), CurrentFocusMark());
 }
 
 void OnActivate(HWND window, WPARAM state) {
@@ -486,20 +499,19 @@ SIZE FitToScreen(UINT dpi, const RECT& work) {
 void OnDpiChanged(HWND window, UINT dpi, const RECT& suggested) {
     const RECT work = WorkAreaOf(MonitorFromRect(&suggested, MONITOR_DEFAULTTONEAREST));
     const SIZE outer = FitToScreen(dpi, work);
-    POINT at = {suggested.left, suggested.top};
-    if (shell.layoutDpi != dpi) at = CentredIn(work, outer);
-    SetWindowPos(window, nullptr, at.x, at.y, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    ScreenRect at = {suggested.left, suggested.top, outer.cx, outer.cy};
+    if (shell.layoutDpi != dpi) at = PlacedIn(work, outer);
+    MoveMainWindow(window, at);
     InvalidateRect(window, nullptr, TRUE);
 }
 
-// The work area or the screen changed: the window fits it again, and is centred when it had to change.
+// The work area or the screen changed: the window fits it again, and is placed anew when it had to change.
 void OnScreenChanged(HWND window) {
     const UINT before = shell.layoutDpi;
     const RECT work = WorkAreaOf(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST));
     const SIZE outer = FitToScreen(DpiOfWindow(window), work);
     if (shell.layoutDpi == before) return;
-    const POINT at = CentredIn(work, outer);
-    SetWindowPos(window, nullptr, at.x, at.y, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    MoveMainWindow(window, PlacedIn(work, outer));
     InvalidateRect(window, nullptr, TRUE);
 }
 
@@ -518,19 +530,15 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_GETMINMAXINFO:
             OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
             return 0;
-        case WM_DRAWITEM: {
-            const DRAWITEMSTRUCT& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-            if (item.CtlType == ODT_STATIC)
-                DrawBrokenLabel(item);
-            else
-                DrawButton(item, shell.fonts[ButtonFont], FocusMarkWidth());
+        case WM_DRAWITEM:
+            OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             return TRUE;
-        }
         case WM_CTLCOLOREDIT:
-            return reinterpret_cast<LRESULT>(OnCtlColorEdit(reinterpret_cast<HDC>(wParam)));
+            return reinterpret_cast<LRESULT>(
+                OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), FieldTextColour));
         case WM_CTLCOLORSTATIC:
             return reinterpret_cast<LRESULT>(
-                OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
+                OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), LabelColour));
         case WM_COMMAND:
             if (OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam))) return 0;
             break;
@@ -558,17 +566,51 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-}  // namespace
-
-void SetNoticePresenter(NoticePresenter presenter) {
-    shell.presenter = presenter != nullptr ? presenter : ShowNoticeBox;
+// A key-down aimed at the window or a control in it, as the shared key rule says: a command, a focus move, or
+// nothing at all; true when the message was used up, so it is neither translated nor dispatched.
+bool ApplyKeyRule(const MSG& message) {
+    if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
+    if (shell.window == nullptr || (message.hwnd != shell.window && !IsChild(shell.window, message.hwnd))) return false;
+    const KeyPress press = KeyPressFromMessage(message.wParam, message.lParam, GetKeyState(VK_CONTROL) < 0,
+                                               GetKeyState(VK_MENU) < 0, GetKeyState(VK_SHIFT) < 0);
+    const FocusStop focused = StopOf(message.hwnd);
+    const KeyAction action = KeyActionFor(press, focused);
+    switch (action) {
+        case KeyAction::PassOn:
+            return false;
+        case KeyAction::Swallow:
+            // Used up before translation, so no character reaches the field either.
+            return true;
+        case KeyAction::SelectAll:
+            SendMessageW(message.hwnd, EM_SETSEL, 0, -1);
+            return true;
+        case KeyAction::Calculate:
+            RunCommand(WindowButton::Calculate);
+            return true;
+        case KeyAction::Save:
+            RunCommand(WindowButton::Save);
+            return true;
+        case KeyAction::Copy:
+            RunCommand(WindowButton::Copy);
+            return true;
+        case KeyAction::Reset:
+            RunCommand(WindowButton::Reset);
+            return true;
+        case KeyAction::About:
+            RunCommand(WindowButton::About);
+            return true;
+        case KeyAction::FocusNext:
+        case KeyAction::FocusPrevious:
+            MoveFocus(focused, action == KeyAction::FocusPrevious);
+            return true;
+    }
+    return false;
 }
 
-const FrontEnd& MainWindowState() { return shell.state; }
+}  // namespace
 
 HWND CreateMainWindow(HINSTANCE instance, const Tool& tool) {
     shell.instance = instance;
-    if (shell.presenter == nullptr) shell.presenter = ShowNoticeBox;
     StartFrontEnd(shell.state, tool);
     // Laid out for the primary monitor, where the window opens; corrected below for another one.
     const UINT dpi = SystemDpi();
@@ -577,80 +619,29 @@ HWND CreateMainWindow(HINSTANCE instance, const Tool& tool) {
     shell.layoutDpi = FittedLayoutDpi(dpi, work);
     ChooseFaces();
     CreateFonts(shell.layoutDpi);
-    shell.whiteBrush = CreateSolidBrush(ColorRefFromRgb(Colours.panel));
-    shell.barBrush = CreateSolidBrush(ColorRefFromRgb(Colours.buttonBar));
-    shell.backgroundBrush = CreateSolidBrush(ColorRefFromRgb(Colours.windowBackground));
 
     WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = MainWindowProc;
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-    windowClass.hbrBackground = shell.backgroundBrush;
+    // An integer resource, the same in either character set.
+    windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<const wchar_t*>(IDC_ARROW));
+    windowClass.hbrBackground = BrushOf(Colours.windowBackground);
     windowClass.lpszClassName = WindowClassName;
     RegisterClassExW(&windowClass);
 
-    const SIZE outer = OuterSize(shell.layoutDpi, dpi);
-    const POINT at = CentredIn(work, outer);
-    HWND window = CreateWindowExW(0, WindowClassName, WideFromUtf16(tool.title), MainWindowStyle, at.x, at.y, outer.cx,
-                                  outer.cy, nullptr, nullptr, instance, nullptr);
+    const ScreenRect at = PlacedIn(work, OuterSize(shell.layoutDpi, dpi));
+    HWND window = CreateWindowExW(0, WindowClassName, WideFromUtf16(tool.title), MainWindowStyle, at.x, at.y, at.width,
+                                  at.height, nullptr, nullptr, instance, nullptr);
     if (window == nullptr) return nullptr;
     // The monitor the window opened on may have another DPI than the system's.
     const UINT windowDpi = DpiOfWindow(window);
     if (windowDpi != dpi) {
         const RECT windowWork = WorkAreaOf(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST));
-        const SIZE size = FitToScreen(windowDpi, windowWork);
-        const POINT centred = CentredIn(windowWork, size);
-        SetWindowPos(window, nullptr, centred.x, centred.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+        MoveMainWindow(window, PlacedIn(windowWork, FitToScreen(windowDpi, windowWork)));
     }
     return window;
-}
-
-bool ApplyKeyRule(const MSG& message) {
-    if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
-    if (shell.window == nullptr || (message.hwnd != shell.window && !IsChild(shell.window, message.hwnd))) return false;
-    const KeyPress press = KeyPressFromMessage(message.wParam, message.lParam, GetKeyState(VK_CONTROL) < 0,
-                                               GetKeyState(VK_MENU) < 0, GetKeyState(VK_SHIFT) < 0);
-    const FocusStop focused = StopOf(message.hwnd);
-    const KeyAction action = KeyActionFor(press, focused);
-    // A held key runs its command once: its repeats would save again each time a notice closed.
-    const bool repeated = (message.lParam & (LPARAM{1} << 30)) != 0;
-    const bool command = action == KeyAction::Calculate || action == KeyAction::Save || action == KeyAction::Copy ||
-                         action == KeyAction::Reset || action == KeyAction::About;
-    if (repeated && command) return true;
-    switch (action) {
-        case KeyAction::PassOn:
-            // Select-all is an editing key the system's field does not know everywhere.
-            if (focused.kind == StopKind::Field && press.ctrl && !press.alt && press.character == u'a') {
-                SendMessageW(message.hwnd, EM_SETSEL, 0, -1);
-                return true;
-            }
-            return false;
-        case KeyAction::Swallow:
-            // Used up before translation, so no character reaches the field either.
-            return true;
-        case KeyAction::Calculate:
-            RunButton(CalculateButton);
-            return true;
-        case KeyAction::Save:
-            RunButton(SaveButton);
-            return true;
-        case KeyAction::Copy:
-            RunButton(CopyButton);
-            return true;
-        case KeyAction::Reset:
-            RunButton(ResetButton);
-            return true;
-        case KeyAction::About:
-            RunButton(AboutButton);
-            return true;
-        case KeyAction::FocusNext:
-        case KeyAction::FocusPrevious:
-            MoveFocus(focused, action == KeyAction::FocusPrevious);
-            return true;
-    }
-    return false;
 }
 
 int RunMainWindow(HINSTANCE instance, const Tool& tool) {

@@ -21,45 +21,31 @@ void OutlineBox(HDC dc, const RECT& rect, uint32_t colour) {
     DeleteObject(pen);
 }
 
-void DrawTextBox(HDC dc, RECT rect, const char16_t* text, uint32_t colour, HFONT font, UINT align) {
+// `text` over what is painted there, with DrawTextW's `flags`.
+void DrawTextIn(HDC dc, RECT rect, const wchar_t* text, HFONT font, uint32_t colour, UINT flags) {
     HGDIOBJ oldFont = SelectObject(dc, font);
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     const COLORREF oldColour = SetTextColor(dc, ColorRefFromRgb(colour));
-    DrawTextW(dc, WideFromUtf16(text), -1, &rect, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX | align);
+    DrawTextW(dc, text, -1, &rect, flags | DT_NOPREFIX);
     SetTextColor(dc, oldColour);
     SetBkMode(dc, oldMode);
     SelectObject(dc, oldFont);
 }
 
-const char16_t* PaintedText(Painted which, const FrontEnd& state, char16_t* subLine, int32_t capacity) {
-    switch (which) {
-        case Painted::Title:
-            return state.tool->title;
-        case Painted::SubLine:
-            SubLineText(*state.tool, subLine, capacity);
-            return subLine;
-        case Painted::WebAddress:
-            return WebAddress;
-        case Painted::InputCaption:
-            return u"输入参数";
-        case Painted::ResultCaption:
-            return u"计算结果";
-    }
-    return u"";
-}
-
 }  // namespace
 
-void PaintMainWindow(HDC dc, const RECT& client, UINT dpi, const FrontEnd& state, const HFONT* fonts) {
+void PaintMainWindow(HDC dc, const RECT& client, UINT dpi, const Tool& tool, const HFONT* fonts) {
     const int w = client.right - client.left;
-    for (int i = 0; i < FillRowCount; ++i) FillBox(dc, ScaledRect(FillRows[i].box, dpi, w), FillRows[i].colour);
-    for (int i = 0; i < OutlineRowCount; ++i)
+    for (int32_t i = 0; i < FillRowCount; ++i) FillBox(dc, ScaledRect(FillRows[i].box, dpi, w), FillRows[i].colour);
+    for (int32_t i = 0; i < OutlineRowCount; ++i)
         OutlineBox(dc, ScaledRect(OutlineRows[i].box, dpi, w), OutlineRows[i].colour);
-    char16_t subLine[LineTextCapacity];
-    for (int i = 0; i < TextRowCount; ++i) {
+    char16_t text[LineTextCapacity];
+    for (int32_t i = 0; i < TextRowCount; ++i) {
         const TextRow& row = TextRows[i];
-        DrawTextBox(dc, ScaledRect(row.box, dpi, w), PaintedText(row.text, state, subLine, LineTextCapacity),
-                    row.colour, fonts[row.font], row.align);
+        PaintedTextOf(row.text, tool, text, LineTextCapacity);
+        const UINT align = row.align == TextAlign::Right ? DT_RIGHT : DT_LEFT;
+        DrawTextIn(dc, ScaledRect(row.box, dpi, w), WideFromUtf16(text), fonts[static_cast<int>(row.font)], row.colour,
+                   DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | align);
     }
 }
 
@@ -72,44 +58,35 @@ void PaintFocusFrame(HDC dc, const RECT& outer, int width, uint32_t colour) {
     FillBox(dc, RECT{inner.right, inner.top, outer.right, inner.bottom}, colour);
 }
 
-void DrawLabelText(const DRAWITEMSTRUCT& item, const wchar_t* text, HFONT font, uint32_t colour, bool fits) {
+void DrawLabelText(const DRAWITEMSTRUCT& item, const wchar_t* text, HFONT font, LabelAlignment alignment) {
     FillBox(item.hDC, item.rcItem, Colours.panel);
-    RECT rect = item.rcItem;
-    HGDIOBJ oldFont = SelectObject(item.hDC, font);
-    const int oldMode = SetBkMode(item.hDC, TRANSPARENT);
-    const COLORREF oldColour = SetTextColor(item.hDC, ColorRefFromRgb(colour));
     // The flags the static control uses for SS_RIGHT and SS_LEFTNOWORDWRAP.
-    const UINT flags = fits ? DT_RIGHT | DT_WORDBREAK : DT_LEFT;
-    DrawTextW(item.hDC, text, -1, &rect, flags | DT_EXPANDTABS | DT_NOPREFIX);
-    SetTextColor(item.hDC, oldColour);
-    SetBkMode(item.hDC, oldMode);
-    SelectObject(item.hDC, oldFont);
+    const UINT flags = (alignment.horizontal == TextAlign::Right ? DT_RIGHT | DT_WORDBREAK : DT_LEFT) | DT_EXPANDTABS;
+    RECT rect = item.rcItem;
+    if (alignment.centredVertically) {
+        // DT_VCENTER centres a single line only: the lines are measured and moved down by half what is left.
+        RECT lines = rect;
+        HGDIOBJ oldFont = SelectObject(item.hDC, font);
+        DrawTextW(item.hDC, text, -1, &lines, flags | DT_NOPREFIX | DT_CALCRECT);
+        SelectObject(item.hDC, oldFont);
+        const int down = (rect.bottom - lines.bottom) / 2;
+        rect.top += down;
+        rect.bottom += down;
+    }
+    DrawTextIn(item.hDC, rect, text, font, LabelColour, flags);
 }
 
-void DrawButton(const DRAWITEMSTRUCT& item, HFONT buttonFont, int focusMarkWidth) {
-    const bool primary = item.CtlID == FirstButtonId + CalculateButton;
-    const bool pressed = (item.itemState & ODS_SELECTED) != 0;
-    const uint32_t face = primary ? (pressed ? Colours.primaryPressedFace : Colours.primaryFace)
-                                  : (pressed ? Colours.lightPressedFace : Colours.lightFace);
-    FillBox(item.hDC, item.rcItem, face);
-    OutlineBox(item.hDC, item.rcItem, primary ? Colours.primaryEdge : Colours.lightEdge);
-    wchar_t caption[64];
-    GetWindowTextW(item.hwndItem, caption, 64);
-    RECT rect = item.rcItem;
-    HGDIOBJ oldFont = SelectObject(item.hDC, buttonFont);
-    const int oldMode = SetBkMode(item.hDC, TRANSPARENT);
-    const COLORREF oldColour =
-        SetTextColor(item.hDC, ColorRefFromRgb(primary ? Colours.primaryCaption : Colours.lightCaption));
-    DrawTextW(item.hDC, caption, -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
-    if ((item.itemState & ODS_FOCUS) != 0) {
-        // Inside the edge, clear of the caption.
-        RECT mark = item.rcItem;
-        InflateRect(&mark, -(focusMarkWidth + 1), -(focusMarkWidth + 1));
-        PaintFocusFrame(item.hDC, mark, focusMarkWidth, primary ? Colours.focusMarkOnPrimary : Colours.focusMark);
-    }
-    SetTextColor(item.hDC, oldColour);
-    SetBkMode(item.hDC, oldMode);
-    SelectObject(item.hDC, oldFont);
+void DrawButton(const DRAWITEMSTRUCT& item, const ButtonRow& row, HFONT font, FocusMark mark) {
+    const ButtonScheme& scheme = ButtonSchemeOf(row);
+    FillBox(item.hDC, item.rcItem, (item.itemState & ODS_SELECTED) != 0 ? scheme.pressedFace : scheme.face);
+    OutlineBox(item.hDC, item.rcItem, scheme.edge);
+    DrawTextIn(item.hDC, item.rcItem, WideFromUtf16(row.caption), font, scheme.caption,
+               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+    if ((item.itemState & ODS_FOCUS) == 0) return;
+    // `gap` inside the one-pixel edge, clear of the caption.
+    RECT outer = item.rcItem;
+    InflateRect(&outer, -(mark.gap + 1), -(mark.gap + 1));
+    PaintFocusFrame(item.hDC, outer, mark.width, scheme.focusMark);
 }
 
 }  // namespace ovra

@@ -1,18 +1,17 @@
 #pragma once
-// Painting of the main window and of its owner-drawn buttons; geometry from window_layout.h, no decisions.
+// Painting of the main window and of its owner-drawn controls, from the shared layout's rows; no decisions.
 #include <windows.h>
 
-#include "ui/frontend.h"
 #include "ui/win32/window_layout.h"
 
 namespace ovra {
 
-void PaintMainWindow(HDC dc, const RECT& client, UINT dpi, const FrontEnd& state, const HFONT* fonts);
-// `focusMarkWidth`: the focus mark's line in pixels, drawn when the button has the focus.
-void DrawButton(const DRAWITEMSTRUCT& item, HFONT buttonFont, int focusMarkWidth);
+void PaintMainWindow(HDC dc, const RECT& client, UINT dpi, const Tool& tool, const HFONT* fonts);
+// The button of `row`, with the focus mark inside its edge when it has the focus.
+void DrawButton(const DRAWITEMSTRUCT& item, const ButtonRow& row, HFONT font, FocusMark mark);
 // A frame `width` pixels wide inside `outer`.
 void PaintFocusFrame(HDC dc, const RECT& outer, int width, uint32_t colour);
 // The text of an owner-drawn label with its line break, as a static control draws it.
-void DrawLabelText(const DRAWITEMSTRUCT& item, const wchar_t* text, HFONT font, uint32_t colour, bool fits);
+void DrawLabelText(const DRAWITEMSTRUCT& item, const wchar_t* text, HFONT font, LabelAlignment alignment);
 
 }  // namespace ovra
