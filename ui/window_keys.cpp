@@ -1,5 +1,7 @@
 #include "ui/window_keys.h"
 
+#include "ui/run_command.h"
+
 namespace ovra {
 
 FocusStop NextFocusStop(FocusStop from, int32_t fieldCount, bool backward) {
@@ -27,16 +29,7 @@ FocusMove TabFrom(FocusStop from, int32_t fieldCount, bool backward) {
 
 namespace {
 
-bool IsCommand(KeyAction action) {
-    return action == KeyAction::Calculate || action == KeyAction::Save || action == KeyAction::Copy ||
-           action == KeyAction::Reset || action == KeyAction::About;
-}
-
-KeyAction ActionOfButton(int32_t button) {
-    static const KeyAction actions[WindowButtonCount] = {KeyAction::Calculate, KeyAction::Save, KeyAction::Copy,
-                                                         KeyAction::Reset, KeyAction::About};
-    return button >= 0 && button < WindowButtonCount ? actions[button] : KeyAction::PassOn;
-}
+KeyAction ActionOfButton(int32_t button) { return ButtonCommand(static_cast<WindowButton>(button)); }
 
 // Ctrl with one of these keeps its editing meaning in a text control: copy, paste, select all, undo, cut,
 // redo (Ctrl+Y, and Ctrl+Shift+Z as Qt spells it).

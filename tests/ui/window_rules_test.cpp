@@ -8,7 +8,9 @@
 #include "tests/ui/contrast.h"
 #include "tests/ui/ui_test_support.h"
 #include "tool/catalogue/catalogue.h"
+#include "text/text.h"
 #include "ui/frontend.h"
+#include "ui/run_command.h"
 #include "ui/screen_fit.h"
 #include "ui/window_colours.h"
 #include "ui/window_keys.h"
@@ -202,6 +204,57 @@ TEST(WindowRules, CommandsSayWhereTheFocusGoesAndWhatIsAnnounced) {
         if (step.focus == FocusTarget::Field) {
             EXPECT_EQ(outcome->focusField, step.field) << step.name;
         }
+    }
+}
+
+// A command from a key and from its button runs the same way in either shell, through what the shell lends.
+TEST(WindowRules, CommandsRunThroughWhatTheShellLends) {
+    struct Lent {
+        bool clipboardTakes;
+        std::u16string clipboard;
+    };
+    const ShellServices services = {
+        nullptr,
+        [](void*, int32_t index, char16_t* out, int32_t capacity) {
+            static const char16_t* const texts[] = {u"60", u"150", u"80", u"1", u"1", u"0"};  // 4 points
+            CopyText(out, capacity, texts[index]);
+        },
+        [] { return FixedTime; },
+        [](void*, char16_t* out, int32_t capacity) { CopyText(out, capacity, u""); },
+        [](void* shell, const char16_t* text) {
+            static_cast<Lent*>(shell)->clipboard = text;
+            return static_cast<Lent*>(shell)->clipboardTakes;
+        },
+    };
+    struct Case {
+        KeyAction action;
+        bool clipboardTakes, runs;
+        const char* status;
+    };
+    const Case cases[] = {
+        {KeyAction::Calculate, true, true, "计算完成  ABCD2 评分"},
+        {KeyAction::Copy, false, true, "复制失败：结果未复制到剪贴板"},
+        {KeyAction::Copy, true, true, "结果已复制到剪贴板"},
+        {KeyAction::Save, true, true, "记录保存失败"},  // the platform named no folder
+        {KeyAction::FocusNext, true, false, "记录保存失败"},
+        {KeyAction::SelectAll, true, false, "记录保存失败"},
+    };
+    auto state = std::make_unique<FrontEnd>();
+    auto outcome = std::make_unique<Outcome>();
+    StartFrontEnd(*state, ActiveTool());
+    for (const Case& c : cases) {
+        Lent lent = {c.clipboardTakes, u""};
+        ShellServices withLent = services;
+        withLent.shell = &lent;
+        EXPECT_EQ(RunCommand(*state, c.action, withLent, *outcome), c.runs) << static_cast<int>(c.action);
+        EXPECT_EQ(Utf8(state->statusText), c.status) << static_cast<int>(c.action);
+        if (c.action == KeyAction::Copy) {
+            EXPECT_EQ(Utf8(lent.clipboard.c_str()), "ABCD2 评分\r\nABCD2：4 分\r\n—— 中危，尽快完成血管与心源评估");
+        }
+    }
+    for (int32_t b = 0; b < WindowButtonCount; ++b) {
+        const auto button = static_cast<WindowButton>(b);
+        EXPECT_EQ(ButtonCommand(button), KeyActionFor({KeyName::Space, 0, false, false, false}, {StopKind::Button, b}));
     }
 }
 

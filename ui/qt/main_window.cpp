@@ -17,9 +17,11 @@
 #include <QWindow>
 #include <cmath>
 
+#include "text/text.h"
 #include "ui/qt/accessible_widgets.h"
 #include "ui/qt/program_icon.h"
 #include "ui/qt/qt_text.h"
+#include "ui/run_command.h"
 #include "ui/screen_fit.h"
 
 namespace ovra {
@@ -217,8 +219,7 @@ void MainWindow::CreateControls() {
         const auto b = static_cast<int32_t>(row.button);
         buttons[b] = new PaintedButton(row, this);
         buttons[b]->setObjectName(QStringLiteral("button%1").arg(1001 + b));
-        // A click does what Space does on the focused button.
-        const KeyAction command = KeyActionFor({KeyName::Space, 0, false, false, false}, {StopKind::Button, b});
+        const KeyAction command = ButtonCommand(row.button);
         connect(buttons[b], &QAbstractButton::clicked, this, [this, command] { Run(command); });
     }
     // After the buttons, where a screen reader meets it on the bar.
@@ -394,48 +395,29 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::Run(KeyAction action) {
+    static const ShellServices services = {
+        nullptr,
+        [](void* shell, int32_t index, char16_t* out, int32_t capacity) {
+            const QString text = static_cast<MainWindow*>(shell)->fields[index]->text();
+            CopyText(out, capacity, reinterpret_cast<const char16_t*>(text.utf16()));
+        },
+        LocalTimeNow,
+        [](void* shell, char16_t* out, int32_t capacity) {
+            const QString& folder = static_cast<MainWindow*>(shell)->recordsFolder;
+            CopyText(out, capacity, reinterpret_cast<const char16_t*>(folder.utf16()));
+        },
+        [](void*, const char16_t* text) { return PutClipboardText(QStringFromUtf16(text)); },
+    };
+    ShellServices lent = services;
+    lent.shell = this;
+    if (RunCommand(*state, action, lent, *outcome)) return Apply(*outcome);
     const FocusStop focused = StopOf(QApplication::focusWidget());
-    switch (action) {
-        case KeyAction::Calculate: {
-            QString texts[MaxInputs];
-            const char16_t* fieldTexts[MaxInputs] = {};
-            for (int32_t i = 0; i < fieldCount; ++i) {
-                texts[i] = fields[i]->text();
-                fieldTexts[i] = reinterpret_cast<const char16_t*>(texts[i].utf16());
-            }
-            Calculate(*state, fieldTexts, *outcome);
-            break;
-        }
-        case KeyAction::Save:
-            SaveRecord(*state, LocalTimeNow(), recordsFolder.toStdU16String().c_str(), *outcome);
-            break;
-        case KeyAction::Copy:
-            CopyResult(*state, *outcome);
-            if (outcome->setClipboard)
-                FinishCopy(*state, PutClipboardText(QStringFromUtf16(outcome->clipboard)), *outcome);
-            break;
-        case KeyAction::Reset:
-            ResetInputs(*state, *outcome);
-            break;
-        case KeyAction::About:
-            ShowAbout(*state, *outcome);
-            break;
-        case KeyAction::FocusNext:
-        case KeyAction::FocusPrevious: {
-            const bool backward = action == KeyAction::FocusPrevious;
-            const FocusMove move = TabFrom(focused, fieldCount, backward);
-            WidgetOf(move.to)->setFocus(backward ? Qt::BacktabFocusReason : Qt::TabFocusReason);
-            if (move.selectAll) fields[move.to.index]->selectAll();
-            return;
-        }
-        case KeyAction::SelectAll:
-            if (focused.kind == StopKind::Field) fields[focused.index]->selectAll();
-            return;
-        case KeyAction::PassOn:
-        case KeyAction::Swallow:
-            return;
-    }
-    Apply(*outcome);
+    if (action == KeyAction::SelectAll && focused.kind == StopKind::Field) fields[focused.index]->selectAll();
+    if (action != KeyAction::FocusNext && action != KeyAction::FocusPrevious) return;
+    const bool backward = action == KeyAction::FocusPrevious;
+    const FocusMove move = TabFrom(focused, fieldCount, backward);
+    WidgetOf(move.to)->setFocus(backward ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+    if (move.selectAll) fields[move.to.index]->selectAll();
 }
 
 FocusStop MainWindow::StopOf(const QWidget* widget) const {

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "text/text.h"
-#include "ui/field_reading.h"
+#include "ui/run_command.h"
 #include "ui/screen_fit.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/field_accessible.h"
@@ -238,42 +238,19 @@ void ApplyOutcome(const Outcome& done) {
         FocusControl(shell.fields[done.focusField]);
 }
 
-void CalculateFromFields() {
-    const Tool& tool = *shell.state.tool;
-    char16_t texts[MaxInputs][FieldReadCapacity];
-    const char16_t* fieldTexts[MaxInputs] = {};
-    for (int32_t i = 0; i < tool.inputCount && i < MaxInputs; ++i) {
-        GetWindowTextW(shell.fields[i], WideFromUtf16(texts[i]), FieldReadCapacity);
-        fieldTexts[i] = texts[i];
-    }
-    Calculate(shell.state, fieldTexts, shell.outcome);
-}
+const ShellServices Services = {
+    nullptr,
+    [](void*, int32_t index, char16_t* out, int32_t capacity) {
+        GetWindowTextW(shell.fields[index], WideFromUtf16(out), capacity);
+    },
+    LocalTimeNow,
+    [](void*, char16_t* out, int32_t capacity) { RecordsFolderPath(out, capacity); },
+    [](void*, const char16_t* text) { return PutClipboardText(shell.window, text); },
+};
 
-// The command of `button`, then what it did shown.
-void RunCommand(WindowButton button) {
-    switch (button) {
-        case WindowButton::Calculate:
-            CalculateFromFields();
-            break;
-        case WindowButton::Save: {
-            char16_t folder[RecordPathCapacity];
-            RecordsFolderPath(folder, RecordPathCapacity);
-            SaveRecord(shell.state, LocalTimeNow(), folder, shell.outcome);
-            break;
-        }
-        case WindowButton::Copy:
-            CopyResult(shell.state, shell.outcome);
-            if (shell.outcome.setClipboard)
-                FinishCopy(shell.state, PutClipboardText(shell.window, shell.outcome.clipboard), shell.outcome);
-            break;
-        case WindowButton::Reset:
-            ResetInputs(shell.state, shell.outcome);
-            break;
-        case WindowButton::About:
-            ShowAbout(shell.state, shell.outcome);
-            break;
-    }
-    ApplyOutcome(shell.outcome);
+// The command `action` names, then what it did shown.
+void RunCommand(KeyAction action) {
+    if (RunCommand(shell.state, action, Services, shell.outcome)) ApplyOutcome(shell.outcome);
 }
 
 void MoveFocus(FocusStop from, bool backward) {
@@ -465,7 +442,7 @@ bool OnCommand(int id, int code, HWND control) {
         return true;
     }
     if (id < FirstButtonId || id >= FirstButtonId + WindowButtonCount) return false;
-    RunCommand(static_cast<WindowButton>(id - FirstButtonId));
+    RunCommand(ButtonCommand(static_cast<WindowButton>(id - FirstButtonId)));
     return true;
 }
 
@@ -585,19 +562,11 @@ bool ApplyKeyRule(const MSG& message) {
             SendMessageW(message.hwnd, EM_SETSEL, 0, -1);
             return true;
         case KeyAction::Calculate:
-            RunCommand(WindowButton::Calculate);
-            return true;
         case KeyAction::Save:
-            RunCommand(WindowButton::Save);
-            return true;
         case KeyAction::Copy:
-            RunCommand(WindowButton::Copy);
-            return true;
         case KeyAction::Reset:
-            RunCommand(WindowButton::Reset);
-            return true;
         case KeyAction::About:
-            RunCommand(WindowButton::About);
+            RunCommand(action);
             return true;
         case KeyAction::FocusNext:
         case KeyAction::FocusPrevious:
