@@ -145,7 +145,7 @@ Box LabelBoxOf(const LabelLayout& layout, int32_t row) {
 }
 
 LabelAlignment LabelAlignmentOf(const LabelLayout& layout) {
-    return {layout.fits ? TextAlign::Right : TextAlign::Left, layout.smallFont};
+    return {layout.fits ? TextAlign::Right : TextAlign::Left, layout.smallFont, !layout.fits};
 }
 
 const ResultRow& ResultRowOf(ResultControl control) {

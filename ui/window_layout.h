@@ -73,11 +73,12 @@ Box FieldBox(int32_t row);
 Box UnitBox(int32_t row);
 // Where the label of input `row` stands once laid out to LabelBoxWidth.
 Box LabelBoxOf(const LabelLayout& layout, int32_t row);
-// A label that fits stands against its field; one that cannot keeps its beginning in view. A label in the
-// small font is centred on its row, so that its baseline meets that of the label font.
+// A label that fits stands against its field; one that cannot keeps its beginning in view, and shows whole on
+// hover. A label in the small font is centred on its row, so that its baseline meets that of the label font.
 struct LabelAlignment {
     TextAlign horizontal;
     bool centredVertically;
+    bool wholeOnHover;
 };
 LabelAlignment LabelAlignmentOf(const LabelLayout& layout);
 

@@ -368,18 +368,19 @@ TEST(WindowLayout, LabelsAlignByHowTheyFit) {
     struct Case {
         LabelLayout layout;
         TextAlign horizontal;
-        bool centred;
+        bool centred, wholeOnHover;
     };
     const Case cases[] = {
-        {{false, 0, true}, TextAlign::Right, false},
-        {{true, 0, true}, TextAlign::Right, true},
-        {{true, 4, true}, TextAlign::Right, true},
-        {{true, 4, false}, TextAlign::Left, true},
+        {{false, 0, true}, TextAlign::Right, false, false},
+        {{true, 0, true}, TextAlign::Right, true, false},
+        {{true, 4, true}, TextAlign::Right, true, false},
+        {{true, 4, false}, TextAlign::Left, true, true},
     };
     for (const Case& c : cases) {
         const LabelAlignment alignment = LabelAlignmentOf(c.layout);
         EXPECT_EQ(alignment.horizontal, c.horizontal) << c.layout.smallFont << c.layout.breakAt << c.layout.fits;
         EXPECT_EQ(alignment.centredVertically, c.centred) << c.layout.smallFont << c.layout.breakAt << c.layout.fits;
+        EXPECT_EQ(alignment.wholeOnHover, c.wholeOnHover) << c.layout.smallFont << c.layout.breakAt << c.layout.fits;
     }
 }
 

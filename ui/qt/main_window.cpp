@@ -279,8 +279,7 @@ void MainWindow::LayOut() {
         labels[i]->setText(caption);
         labels[i]->setAlignment(AlignmentOf(alignment.horizontal, alignment.centredVertically));
         put(labels[i], LabelBoxOf(layout, i), layout.smallFont ? FontRole::Small : FontRole::Label);
-        // A label that cannot fit even so shows whole on hover.
-        labels[i]->setToolTip(layout.fits ? QString() : QStringFromUtf16(text));
+        labels[i]->setToolTip(alignment.wholeOnHover ? QStringFromUtf16(text) : QString());
     }
     for (const ResultRow& row : ResultRows) put(results[static_cast<int32_t>(row.control)], row.box, row.font);
     for (const ButtonRow& row : ButtonRows) {

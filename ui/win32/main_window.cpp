@@ -19,7 +19,7 @@ namespace ovra {
 namespace {
 
 constexpr wchar_t WindowClassName[] = L"OvraMedToolWnd";
-constexpr UINT AddButtonTipsMessage = WM_APP + 1;
+constexpr UINT AddTipsMessage = WM_APP + 1;
 // Each input's label, field and unit; the result controls, the report box's hidden label and the buttons.
 constexpr int MaxChildren = MaxInputs * 3 + ResultControlCount + 1 + WindowButtonCount;
 constexpr int32_t FieldDescriptionCapacity = 128;
@@ -63,6 +63,9 @@ struct Shell {
     WNDPROC systemEditProc;
     BrokenLabel brokenLabels[MaxInputs];
     int brokenLabelCount;
+    HWND cutLabels[MaxInputs];  // labels that cannot show whole: their text in a tooltip
+    const char16_t* cutLabelTexts[MaxInputs];
+    int cutLabelCount;
     HWND results[ResultControlCount];  // in the order of ResultControl
     HWND buttons[WindowButtonCount];
     HWND lastFocus;  // the control that had the focus when the window was last left
@@ -297,10 +300,16 @@ void PlaceInputLabel(const char16_t* label, int32_t row) {
     DWORD style = alignment.horizontal == TextAlign::Right ? SS_RIGHT : SS_LEFTNOWORDWRAP;
     if (layout.breakAt == 0 && alignment.centredVertically) style |= SS_CENTERIMAGE;
     if (broken) style = SS_OWNERDRAW;
+    // A tooltip sees the mouse over a static control only when the control takes it.
+    if (alignment.wholeOnHover) style |= SS_NOTIFY;
     const HWND created = CreateChild(L"STATIC", label, style | SS_NOPREFIX, 0, LabelBoxOf(layout, row), 0,
                                      layout.smallFont ? FontRole::Small : FontRole::Label);
     if (broken && shell.brokenLabelCount < MaxInputs)
         shell.brokenLabels[shell.brokenLabelCount++] = BrokenLabel{created, layout.breakAt, alignment};
+    if (alignment.wholeOnHover && shell.cutLabelCount < MaxInputs) {
+        shell.cutLabels[shell.cutLabelCount] = created;
+        shell.cutLabelTexts[shell.cutLabelCount++] = label;
+    }
 }
 
 // A broken label drawn as the static control would draw the text with its line break.
@@ -327,25 +336,28 @@ LRESULT CALLBACK FieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lPara
     return CallWindowProcW(shell.systemEditProc, field, message, wParam, lParam);
 }
 
-// Each button's key in a tooltip. Made once the window has been painted, so that loading the common controls
-// never delays it.
-void AddButtonTips() {
+void AddTip(HWND tips, HWND control, const char16_t* text) {
+    TOOLINFOW tool = {};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;  // the size every version of the common controls accepts
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = shell.window;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = const_cast<wchar_t*>(WideFromUtf16(text));
+    SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+// Each button's key, and each label that cannot show whole, in a tooltip. Made once the window has been
+// painted, so that loading the common controls never delays it.
+void AddTips() {
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&classes);
     HWND tips =
         CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, shell.window, nullptr, shell.instance, nullptr);
     if (tips == nullptr) return;
-    for (const ButtonRow& row : ButtonRows) {
-        if (row.keyHint[0] == 0) continue;
-        TOOLINFOW tool = {};
-        tool.cbSize = TTTOOLINFOW_V2_SIZE;  // the size every version of the common controls accepts
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = shell.window;
-        tool.uId = reinterpret_cast<UINT_PTR>(shell.buttons[static_cast<int>(row.button)]);
-        tool.lpszText = const_cast<wchar_t*>(WideFromUtf16(row.keyHint));
-        SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
+    for (const ButtonRow& row : ButtonRows)
+        if (row.keyHint[0] != 0) AddTip(tips, shell.buttons[static_cast<int>(row.button)], row.keyHint);
+    for (int i = 0; i < shell.cutLabelCount; ++i) AddTip(tips, shell.cutLabels[i], shell.cutLabelTexts[i]);
 }
 
 // A static control for the text of `row`; the report box is a read-only edit, named by a hidden label right
@@ -528,8 +540,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_DPICHANGED:
             OnDpiChanged(window, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
-        case AddButtonTipsMessage:
-            AddButtonTips();
+        case AddTipsMessage:
+            AddTips();
             return 0;
         case WM_DISPLAYCHANGE:
             OnScreenChanged(window);
@@ -619,7 +631,7 @@ int RunMainWindow(HINSTANCE instance, const Tool& tool) {
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
     FocusControl(ControlToRefocus());
-    PostMessageW(window, AddButtonTipsMessage, 0, 0);
+    PostMessageW(window, AddTipsMessage, 0, 0);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (ApplyKeyRule(message)) continue;
