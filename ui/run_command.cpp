@@ -4,18 +4,6 @@
 
 namespace ovra {
 
-bool IsCommand(KeyAction action) {
-    return action == KeyAction::Calculate || action == KeyAction::Save || action == KeyAction::Copy ||
-           action == KeyAction::Reset || action == KeyAction::About;
-}
-
-KeyAction ButtonCommand(WindowButton button) {
-    static const KeyAction commands[WindowButtonCount] = {KeyAction::Calculate, KeyAction::Save, KeyAction::Copy,
-                                                          KeyAction::Reset, KeyAction::About};
-    const auto index = static_cast<int32_t>(button);
-    return index >= 0 && index < WindowButtonCount ? commands[index] : KeyAction::PassOn;
-}
-
 bool RunCommand(FrontEnd& state, KeyAction action, const ShellServices& services, Outcome& outcome) {
     switch (action) {
         case KeyAction::Calculate: {

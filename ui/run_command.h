@@ -16,8 +16,6 @@ struct ShellServices {
     bool (*putClipboard)(void* shell, const char16_t* text);  // true only when the clipboard holds it afterwards
 };
 
-bool IsCommand(KeyAction action);
-KeyAction ButtonCommand(WindowButton button);
 // Runs the command `action` names into `outcome`; false, with nothing run, for an action that is no command.
 bool RunCommand(FrontEnd& state, KeyAction action, const ShellServices& services, Outcome& outcome);
 

@@ -1,7 +1,5 @@
 #include "ui/window_keys.h"
 
-#include "ui/run_command.h"
-
 namespace ovra {
 
 FocusStop NextFocusStop(FocusStop from, int32_t fieldCount, bool backward) {
@@ -22,14 +20,24 @@ FocusStop NextFocusStop(FocusStop from, int32_t fieldCount, bool backward) {
     return {StopKind::Button, position - fieldCount - 1};
 }
 
+bool IsCommand(KeyAction action) {
+    return action == KeyAction::Calculate || action == KeyAction::Save || action == KeyAction::Copy ||
+           action == KeyAction::Reset || action == KeyAction::About;
+}
+
+KeyAction ButtonCommand(WindowButton button) {
+    static const KeyAction commands[WindowButtonCount] = {KeyAction::Calculate, KeyAction::Save, KeyAction::Copy,
+                                                          KeyAction::Reset, KeyAction::About};
+    const auto index = static_cast<int32_t>(button);
+    return index >= 0 && index < WindowButtonCount ? commands[index] : KeyAction::PassOn;
+}
+
 FocusMove TabFrom(FocusStop from, int32_t fieldCount, bool backward) {
     const FocusStop to = NextFocusStop(from, fieldCount, backward);
     return {to, to.kind == StopKind::Field};
 }
 
 namespace {
-
-KeyAction ActionOfButton(int32_t button) { return ButtonCommand(static_cast<WindowButton>(button)); }
 
 // Ctrl with one of these keeps its editing meaning in a text control: copy, paste, select all, undo, cut,
 // redo (Ctrl+Y, and Ctrl+Shift+Z as Qt spells it).
@@ -56,7 +64,7 @@ KeyAction ActionOfKey(const KeyPress& press, FocusStop focused) {
         case KeyName::Enter:
         case KeyName::KeypadEnter:
             if (press.alt) return KeyAction::PassOn;
-            return onButton ? ActionOfButton(focused.index) : KeyAction::Calculate;
+            return onButton ? ButtonCommand(static_cast<WindowButton>(focused.index)) : KeyAction::Calculate;
         case KeyName::F5:
             // The Calculate button names F5 in its caption: it holds wherever the focus is.
             return press.alt ? KeyAction::PassOn : KeyAction::Calculate;
@@ -65,7 +73,7 @@ KeyAction ActionOfKey(const KeyPress& press, FocusStop focused) {
         case KeyName::Space:
             // Ctrl+Space and Shift+Space switch the input method, Alt+Space opens the system menu: only a
             // plain Space presses a button.
-            return onButton && plain && !press.shift ? ActionOfButton(focused.index) : KeyAction::PassOn;
+            return onButton && plain && !press.shift ? ButtonCommand(static_cast<WindowButton>(focused.index)) : KeyAction::PassOn;
         case KeyName::Tab:
             if (!plain) return KeyAction::PassOn;
             return press.shift ? KeyAction::FocusPrevious : KeyAction::FocusNext;

@@ -55,4 +55,8 @@ enum class KeyAction : int32_t {
 // What `press` does while `focused` has the focus.
 KeyAction KeyActionFor(const KeyPress& press, FocusStop focused);
 
+// The five commands, and what clicking each button runs (as Enter or Space on it does).
+bool IsCommand(KeyAction action);
+KeyAction ButtonCommand(WindowButton button);
+
 }  // namespace ovra

@@ -394,8 +394,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::Run(KeyAction action) {
-    static const ShellServices services = {
-        nullptr,
+    const ShellServices services = {
+        this,
         [](void* shell, int32_t index, char16_t* out, int32_t capacity) {
             const QString text = static_cast<MainWindow*>(shell)->fields[index]->text();
             CopyText(out, capacity, reinterpret_cast<const char16_t*>(text.utf16()));
@@ -407,9 +407,7 @@ void MainWindow::Run(KeyAction action) {
         },
         [](void*, const char16_t* text) { return PutClipboardText(QStringFromUtf16(text)); },
     };
-    ShellServices lent = services;
-    lent.shell = this;
-    if (RunCommand(*state, action, lent, *outcome)) return Apply(*outcome);
+    if (RunCommand(*state, action, services, *outcome)) return Apply(*outcome);
     const FocusStop focused = StopOf(QApplication::focusWidget());
     if (action == KeyAction::SelectAll && focused.kind == StopKind::Field) fields[focused.index]->selectAll();
     if (action != KeyAction::FocusNext && action != KeyAction::FocusPrevious) return;
