@@ -137,7 +137,7 @@ check "installed self-test report is the expected 123 bytes" cmp "$work/selftest
 
 # The window from the installed place under a real X server; Calculate and Save put the record below the
 # user's data folder.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 pids+=($!)
 wait_for 20 test -s "$work/display" || { fail "Xvfb did not start: $(cat "$work/xvfb.log")"; exit 1; }
 export DISPLAY=":$(head -n1 "$work/display")"

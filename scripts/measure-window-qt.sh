@@ -46,7 +46,7 @@ measure() {  # platform label, then the environment assignments
 echo "median of $runs interleaved runs each"
 measure offscreen QT_QPA_PLATFORM=offscreen
 # A display of its own: others may run an X server on any fixed number.
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$scratch/display" 2>/dev/null &
 xvfb=$!
 for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.1; done
 measure Xvfb DISPLAY=":$(head -n1 "$scratch/display")" QT_QPA_PLATFORM=xcb

@@ -37,10 +37,12 @@ stop_all() {
 }
 
 # start_xvfb <width>x<height>x<depth>: an X server on a display number it picks itself (-displayfd), so
-# tests running at once never collide; exports DISPLAY.
+# tests running at once never collide; exports DISPLAY. -noreset: by default the server resets whenever its
+# last client leaves, and a client connecting during that reset (a window manager after a short xprop) is
+# refused.
 start_xvfb() {
   rm -f "$work/display"
-  Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+  Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
   pids+=($!)
   wait_for 10 file_has_text "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
   export DISPLAY=":$(head -n1 "$work/display")"

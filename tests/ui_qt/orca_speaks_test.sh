@@ -37,8 +37,10 @@ timeout 100 dbus-run-session -- bash -c '
   # F5 once Orca has presented the window and its first field, and the end once it has said the verdict.
   wait_for 30 said "岁；0 至 130 之间的数" && xdotool key F5
   wait_for 30 said "notification 低危，门诊随访"
-  kill -TERM $orca
-  wait_for 15 sh -c "! kill -0 $orca" || kill -KILL $orca
+  # Orca itself, not script(1), so that script reaps it: an orphan may stay a zombie for seconds here, and
+  # the next Orca would take it for a screen reader already running.
+  pkill -TERM -P $orca -x orca
+  wait_for 15 sh -c "! kill -0 $orca" || { pkill -KILL -P $orca -x orca; kill -KILL $orca; }
   kill $program $wm 2>/dev/null
   status=0
   for phrase in "ABCD2 评分 frame" "年龄 text" "岁；0 至 130 之间的数" "notification 低危，门诊随访"; do

@@ -29,7 +29,7 @@ fi
 if [ -z "${OVRA_WINE_DISPLAY:-}" ]; then
   ovra_display_file=$(mktemp)
   exec 9>"$ovra_display_file"
-  Xvfb -displayfd 9 -screen 0 "${OVRA_WINE_SCREEN:-1280x1024x24}" -nolisten tcp >/dev/null 2>&1 &
+  Xvfb -displayfd 9 -screen 0 "${OVRA_WINE_SCREEN:-1280x1024x24}" -nolisten tcp -noreset >/dev/null 2>&1 &
   OVRA_WINE_XVFB=$!
   exec 9>&-
   for _ in $(seq 300); do [ -s "$ovra_display_file" ] && break; sleep 0.1; done
