@@ -24,8 +24,15 @@ bool PutClipboardText(HWND owner, const char16_t* text) {
     }
     CopyText(copy, length + 1, text);
     GlobalUnlock(memory);
+    // Another program (a clipboard viewer, a remote desktop's bridge, Wine's bridge to X) opens the clipboard
+    // for a moment now and then: a Copy that meets it tries again, for a tenth of a second at most.
+    bool open = OpenClipboard(owner) != 0;
+    for (int attempt = 0; attempt < 10 && !open; ++attempt) {
+        Sleep(10);
+        open = OpenClipboard(owner) != 0;
+    }
     bool set = false;
-    if (OpenClipboard(owner)) {
+    if (open) {
         // The clipboard owns the block once it is accepted; only a refused block is ours to free.
         set = EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
         CloseClipboard();
