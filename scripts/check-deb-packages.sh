@@ -6,7 +6,7 @@
 set -uo pipefail
 build=$(cd "$1" && pwd)
 root=$(cd "$(dirname "$0")/.." && pwd)
-. "$root/tests/support/wait_for.sh"
+. "$root/tests/support/private_display.sh"
 . "$root/tests/support/expected_selftest.sh"
 failures=0
 fail() { echo "FAIL $*"; failures=$((failures + 1)); }
@@ -137,10 +137,8 @@ check "installed self-test report is the expected 123 bytes" cmp "$work/selftest
 
 # The window from the installed place under a real X server; Calculate and Save put the record below the
 # user's data folder.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-wait_for 20 test -s "$work/display" || { fail "Xvfb did not start: $(cat "$work/xvfb.log")"; exit 1; }
-export DISPLAY=":$(head -n1 "$work/display")"
+private_display 1280x1024x24 "$work/xvfb.log" || { fail "Xvfb did not start: $(cat "$work/xvfb.log")"; exit 1; }
+pids+=("$private_display_pid")
 mkdir -p "$work/home" "$work/runtime"
 chmod 700 "$work/runtime"
 env -u XDG_DATA_HOME HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb "$program" \

@@ -46,10 +46,10 @@ measure() {  # platform label, then the environment assignments
 echo "median of $runs interleaved runs each"
 measure offscreen QT_QPA_PLATFORM=offscreen
 # A display of its own: others may run an X server on any fixed number.
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$scratch/display" 2>/dev/null &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.1; done
-measure Xvfb DISPLAY=":$(head -n1 "$scratch/display")" QT_QPA_PLATFORM=xcb
+. tests/support/private_display.sh
+private_display 1280x800x24 /dev/null || { echo "measure-window-qt: Xvfb did not start" >&2; exit 1; }
+xvfb=$private_display_pid
+measure Xvfb DISPLAY="$DISPLAY" QT_QPA_PLATFORM=xcb
 
 QT_QPA_PLATFORM=offscreen "$bin/bench/qt/window_start" --calculate 1000
 

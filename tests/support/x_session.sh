@@ -1,5 +1,5 @@
 # Sourced by the scripts that drive the Qt program on a private X server of their own.
-. "$(dirname "${BASH_SOURCE[0]}")/wait_for.sh"
+. "$(dirname "${BASH_SOURCE[0]}")/private_display.sh"
 
 # skip_without <hint> <tool...>: ctest's skip (exit 77) when a tool is missing; the hint, if not empty,
 # ends the message.
@@ -22,7 +22,6 @@ skip_without_pyatspi() {
 }
 
 fail() { echo "FAIL $*"; exit 1; }
-file_has_text() { [ -s "$1" ]; }
 
 # A scratch folder $work and the background processes in $pids, both gone at exit.
 x_session_begin() {
@@ -36,14 +35,8 @@ stop_all() {
   pids=()
 }
 
-# start_xvfb <width>x<height>x<depth>: an X server on a display number it picks itself (-displayfd), so
-# tests running at once never collide; exports DISPLAY. -noreset: by default the server resets whenever its
-# last client leaves, and a client connecting during that reset (a window manager after a short xprop) is
-# refused.
+# start_xvfb <width>x<height>x<depth>: a private display (private_display.sh), ended with the session.
 start_xvfb() {
-  rm -f "$work/display"
-  Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
-  pids+=($!)
-  wait_for 10 file_has_text "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-  export DISPLAY=":$(head -n1 "$work/display")"
+  private_display "$1" "$work/xvfb.log" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+  pids+=("$private_display_pid")
 }

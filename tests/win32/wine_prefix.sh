@@ -27,15 +27,13 @@ if [ ! -f "$WINEPREFIX/.ovra-ready" ]; then
 fi
 
 if [ -z "${OVRA_WINE_DISPLAY:-}" ]; then
-  ovra_display_file=$(mktemp)
-  exec 9>"$ovra_display_file"
-  Xvfb -displayfd 9 -screen 0 "${OVRA_WINE_SCREEN:-1280x1024x24}" -nolisten tcp -noreset >/dev/null 2>&1 &
-  OVRA_WINE_XVFB=$!
-  exec 9>&-
-  for _ in $(seq 300); do [ -s "$ovra_display_file" ] && break; sleep 0.1; done
-  [ -s "$ovra_display_file" ] || echo "FAIL: Xvfb gave no display within 30 s" >&2
-  export OVRA_WINE_DISPLAY=:$(cat "$ovra_display_file")
-  rm -f "$ovra_display_file"
+  . "$(dirname "${BASH_SOURCE[0]}")/../support/private_display.sh"
+  private_display "${OVRA_WINE_SCREEN:-1280x1024x24}" /dev/null || {
+    echo "FAIL: Xvfb gave no display within 30 s" >&2
+    DISPLAY=:
+  }
+  OVRA_WINE_XVFB=$private_display_pid
+  export OVRA_WINE_DISPLAY=$DISPLAY
   OVRA_WINE_OWNER=$$
   # Wine's own background processes start with the first program and live as long as the server: started
   # here on the private display and with nothing open, they hold no caller's pipe open after it ended.
